@@ -1,0 +1,50 @@
+# Numerillo: the two everyday commands are `make run` and `make test`.
+# Both install whatever Debian packages are missing, configure and build first.
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+
+.PHONY: all deps build run test bench sanitize fuzz package install clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/app/numerillo
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/bench/quiz_bench
+
+# The engine's tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DNUMERILLO_ENGINE_ONLY=ON \
+		-DNUMERILLO_BENCH=OFF "-DCMAKE_CXX_FLAGS=$(SANITIZE_FLAGS)"
+	cmake --build build-sanitize -j $(JOBS)
+	ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
+
+# libFuzzer on the answer reading, with both sanitizers; FUZZ_SECONDS=600 for a long run.
+fuzz:
+	@scripts/install-deps --fuzz
+	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DNUMERILLO_ENGINE_ONLY=ON -DNUMERILLO_BENCH=OFF -DNUMERILLO_FUZZ=ON \
+		"-DCMAKE_CXX_FLAGS=$(SANITIZE_FLAGS) -fsanitize=fuzzer-no-link"
+	cmake --build build-fuzz -j $(JOBS) --target read_answer_fuzz
+	mkdir -p build-fuzz/corpus
+	build-fuzz/tests/fuzz/read_answer_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+		build-fuzz/corpus tests/fuzz/seeds
+
+clean:
+	rm -rf $(BUILD_DIR) build-sanitize build-fuzz
