@@ -1,0 +1,1 @@
+# CPack configuration

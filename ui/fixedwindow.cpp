@@ -1,0 +1,109 @@
+#include "fixedwindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QShortcut>
+#include <QShowEvent>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
+
+#include <string_view>
+
+static void loadResources()
+{
+    // The pictures live in the ui library, which is static: register them explicitly so the
+    // linker keeps them.
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace {
+
+#if QT_CONFIG(xcb)
+xcb_atom_t internAtom(xcb_connection_t *connection, std::string_view name)
+{
+    const auto cookie =
+        xcb_intern_atom(connection, false, static_cast<uint16_t>(name.size()), name.data());
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    free(reply);
+    return atom;
+}
+#endif
+
+/**
+ * Keeps the window out of the task bar. On X11 that is the window manager state
+ * _NET_WM_STATE_SKIP_TASKBAR, set on the window before it is mapped (the window manager drops
+ * the state whenever the window is withdrawn); Qt merges it with the states it sets itself.
+ */
+void skipTaskBar([[maybe_unused]] QWidget &window)
+{
+#if QT_CONFIG(xcb)
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return;
+    xcb_connection_t *connection = x11->connection();
+    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
+    const xcb_atom_t skipTaskBar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
+    if (state == XCB_ATOM_NONE || skipTaskBar == XCB_ATOM_NONE)
+        return;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
+                        static_cast<xcb_window_t>(window.winId()), state, XCB_ATOM_ATOM, 32, 1,
+                        &skipTaskBar);
+    xcb_flush(connection);
+#endif
+}
+
+/** The calculator icon, drawn for each size a desktop asks for. */
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+FixedWindow::FixedWindow(QWidget *parent) : QWidget(parent)
+{
+    static const bool resourcesLoaded = (loadResources(), true);
+    Q_UNUSED(resourcesLoaded);
+
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+#ifdef Q_OS_WIN
+    // A tool window has no task bar button on Windows; it would stop closing it from ending the
+    // program, so that is switched back on.
+    flags |= Qt::Tool;
+#endif
+    setWindowFlags(flags);
+    setWindowIcon(programIcon());
+    setAttribute(Qt::WA_QuitOnClose);
+    // Both windows belong to the program, never to another widget: closing one deletes it.
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void FixedWindow::endProgram()
+{
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(0);
+}
+
+void FixedWindow::setCancelButton(QAbstractButton *button)
+{
+    auto *escape = new QShortcut(QKeySequence::Cancel, this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, button, &QAbstractButton::click);
+}
+
+void FixedWindow::showEvent(QShowEvent *event)
+{
+    // Sent before the window is mapped, every time it is shown.
+    if (!event->spontaneous())
+        skipTaskBar(*this);
+    QWidget::showEvent(event);
+}

@@ -1,0 +1,21 @@
+#include "placement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+void centreOnScreen(QWidget &window)
+{
+    const QScreen *screen = window.screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRectF area = screen->geometry();
+    const QSizeF outer = window.frameGeometry().size();
+    const double left = area.x() + (area.width() - outer.width()) / 2.0;
+    const double top = area.y() + (area.height() - outer.height()) / 2.0;
+    window.move(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
+}

@@ -1,0 +1,40 @@
+// The quiz window: ten questions with their answer boxes, a check button, a message line that a
+// timer empties every three seconds, and a picture.
+#pragma once
+
+#include "fixedwindow.h"
+#include "quiz/question_set.h"
+#include "quiz/random_source.h"
+
+#include <array>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+namespace Ui {
+class QuizWindow;
+}
+
+class QuizWindow : public FixedWindow
+{
+    Q_OBJECT
+
+public:
+    /** Loads the window: centres it, seeds the random source from the clock and shows the first
+     * ten questions, with empty answer boxes and the focus in the first one. */
+    explicit QuizWindow(QWidget *parent = nullptr);
+    ~QuizWindow() override;
+
+private:
+    void checkAnswers();
+    void showQuestions();
+
+    std::unique_ptr<Ui::QuizWindow> ui;
+    QTimer *m_messageTimer = nullptr;
+    std::array<QLabel *, quiz::questionCount> m_questionLabels{};
+    std::array<QLineEdit *, quiz::questionCount> m_answerBoxes{};
+    quiz::RandomSource m_random = quiz::RandomSource::fromClock();
+    quiz::QuestionSet m_questions{m_random};
+};

@@ -1,0 +1,27 @@
+#include "startwindow.h"
+
+#include "placement.h"
+#include "quizwindow.h"
+#include "ui_startwindow.h"
+
+StartWindow::StartWindow(QWidget *parent)
+    : FixedWindow(parent), ui(std::make_unique<Ui::StartWindow>())
+{
+    ui->setupUi(this);
+    connect(ui->cmdcomincia, &QPushButton::clicked, this, &StartWindow::startQuiz);
+    connect(ui->cmdesci, &QPushButton::clicked, this, &FixedWindow::endProgram);
+    setCancelButton(ui->cmdesci);
+
+    centreOnScreen(*this);
+    ui->Picture1->setFocus();
+}
+
+StartWindow::~StartWindow() = default;
+
+void StartWindow::startQuiz()
+{
+    // The quiz window is shown before this one closes, so the program always has a window open.
+    auto *quiz = new QuizWindow;
+    quiz->show();
+    close();
+}
