@@ -42,10 +42,12 @@ xcb_atom_t internAtom(xcb_connection_t *connection, std::string_view name)
 void skipTaskBar([[maybe_unused]] QWidget &window)
 {
 #if QT_CONFIG(xcb)
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
-    xcb_connection_t *connection = x11->connection();
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
     const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
     const xcb_atom_t skipTaskBar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
     if (state == XCB_ATOM_NONE || skipTaskBar == XCB_ATOM_NONE)

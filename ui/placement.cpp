@@ -13,6 +13,9 @@ void centreOnScreen(QWidget &window)
         screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
+    // With its native window created, a platform that can tell the frame around the window
+    // before it is shown (Windows, for one) includes it in the frame geometry.
+    window.winId();
     const QRectF area = screen->geometry();
     const QSizeF outer = window.frameGeometry().size();
     const double left = area.x() + (area.width() - outer.width()) / 2.0;

@@ -1,0 +1,51 @@
+// The program ignores its command line: Qt's own options must not reach Qt.
+#include "application.h"
+#include "startwindow.h"
+
+#include <QTest>
+
+class TestApplication : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void identifiesItself()
+    {
+        QCOMPARE(QApplication::applicationName(), QStringLiteral("Numerillo"));
+        QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.00"));
+    }
+
+    void ignoresQtOptions()
+    {
+        // Had Qt seen "-platform no-such-platform" it would have stopped at start-up.
+        QCOMPARE(QApplication::arguments(), QStringList{QStringLiteral("numerillo")});
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+        QCOMPARE(QGuiApplication::layoutDirection(), Qt::LeftToRight);
+        QVERIFY(qApp->styleSheet().isEmpty());
+
+        auto *window = new StartWindow;
+        window->show();
+        QCOMPARE(window->layoutDirection(), Qt::LeftToRight);
+        QCOMPARE(window->findChild<QWidget *>(QStringLiteral("Picture1"))->geometry().left(), 16);
+        delete window;
+    }
+};
+
+int main(int, char *[])
+{
+    // A command line full of Qt's options, none of which may take effect.
+    char name[] = "numerillo";
+    char reverse[] = "-reverse";
+    char platform[] = "-platform";
+    char noSuchPlatform[] = "no-such-platform";
+    char styleSheet[] = "-stylesheet";
+    char sheetFile[] = "/nonexistent.qss";
+    char *arguments[] = {name, reverse, platform, noSuchPlatform, styleSheet, sheetFile, nullptr};
+    Application app(6, arguments);
+
+    TestApplication test;
+    char *testArguments[] = {name, nullptr};
+    return QTest::qExec(&test, 1, testArguments);
+}
+
+#include "tst_application.moc"

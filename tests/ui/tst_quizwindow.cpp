@@ -1,0 +1,311 @@
+#include "programending.h"
+#include "quizwindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+
+class TestQuizWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensCentredWithTenQuestionsAndFocusInFirstBox();
+    void wrongAnswersAreEmptiedOthersKeptAsTyped_data();
+    void wrongAnswersAreEmptiedOthersKeptAsTyped();
+    void allRightPraisesAndShowsNewQuestions();
+    void emptyBoxesAreRightOnlyWhereTheProductIsZero();
+    void checkButtonAnswersToItsKeys_data();
+    void checkButtonAnswersToItsKeys();
+    void enterInAnAnswerBoxPressesNothing();
+    void tabVisitsBoxesThenButtonsThenPicture();
+    void answerBoxesTakeLongTexts();
+    void everyWayOutEndsTheProgram_data();
+    void everyWayOutEndsTheProgram();
+    void timerEmptiesTheMessage();
+
+private:
+    QLineEdit *box(int k) const
+    {
+        return m_window->findChild<QLineEdit *>(QStringLiteral("txt%1").arg(k));
+    }
+    QLabel *question(int k) const
+    {
+        return m_window->findChild<QLabel *>(QStringLiteral("lbl%1").arg(k));
+    }
+    QLabel *message() const
+    {
+        return m_window->findChild<QLabel *>(QStringLiteral("lblmessaggio"));
+    }
+    QPushButton *button(const char *name) const { return m_window->findChild<QPushButton *>(name); }
+    int expectedProduct(int k) const;
+    void typeRightAnswers();
+    QStringList captions() const;
+
+    QPointer<QuizWindow> m_window;
+};
+
+namespace {
+
+const QRegularExpression captionPattern(QStringLiteral("^([0-9]) x ([0-9]) =$"));
+
+/** Whether the ten captions form an acceptable set: one factor column holds every digit once. */
+bool oneColumnHoldsEveryDigit(const QStringList &captions)
+{
+    QList<int> first;
+    QList<int> second;
+    for (const QString &caption : captions) {
+        const auto match = captionPattern.match(caption);
+        if (!match.hasMatch())
+            return false;
+        first.append(match.captured(1).toInt());
+        second.append(match.captured(2).toInt());
+    }
+    const QList<int> digits{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    std::sort(first.begin(), first.end());
+    std::sort(second.begin(), second.end());
+    return first == digits || second == digits;
+}
+
+} // namespace
+
+void TestQuizWindow::init()
+{
+    m_window = new QuizWindow;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+}
+
+void TestQuizWindow::cleanup()
+{
+    deleteAllWindows();
+}
+
+int TestQuizWindow::expectedProduct(int k) const
+{
+    const auto match = captionPattern.match(question(k)->text());
+    return match.captured(1).toInt() * match.captured(2).toInt();
+}
+
+void TestQuizWindow::typeRightAnswers()
+{
+    for (int k = 1; k <= 10; ++k)
+        box(k)->setText(QString::number(expectedProduct(k)));
+}
+
+QStringList TestQuizWindow::captions() const
+{
+    QStringList all;
+    for (int k = 1; k <= 10; ++k)
+        all.append(question(k)->text());
+    return all;
+}
+
+void TestQuizWindow::opensCentredWithTenQuestionsAndFocusInFirstBox()
+{
+    QCOMPARE(m_window->objectName(), QStringLiteral("frmcalcolo"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Numerillo"));
+    QCOMPARE(m_window->size(), QSize(657, 433));
+    QVERIFY(oneColumnHoldsEveryDigit(captions()));
+    for (int k = 1; k <= 10; ++k) {
+        QVERIFY(box(k)->text().isEmpty());
+        QCOMPARE(box(k)->accessibleName(), question(k)->text());
+    }
+    QVERIFY(message()->text().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), box(1));
+
+    const QRect screen = m_window->screen()->geometry();
+    const QRect frame = m_window->frameGeometry();
+    QVERIFY(qAbs(frame.left() - (screen.width() - frame.width()) / 2) <= 1);
+    QVERIFY(qAbs(frame.top() - (screen.height() - frame.height()) / 2) <= 1);
+}
+
+void TestQuizWindow::wrongAnswersAreEmptiedOthersKeptAsTyped_data()
+{
+    QTest::addColumn<int>("wrongBox");
+    QTest::addColumn<QString>("rightForm");
+    QTest::newRow("first wrong, plain digits") << 1 << QStringLiteral("%1");
+    QTest::newRow("middle wrong, blanks and letters") << 5 << QStringLiteral(" %1 ciao");
+    QTest::newRow("last wrong, comma and decimals") << 10 << QStringLiteral("%1,5");
+    QTest::newRow("right column, point zero") << 7 << QStringLiteral("%1.0");
+}
+
+void TestQuizWindow::wrongAnswersAreEmptiedOthersKeptAsTyped()
+{
+    QFETCH(int, wrongBox);
+    QFETCH(QString, rightForm);
+    const QStringList before = captions();
+    for (int k = 1; k <= 10; ++k)
+        box(k)->setText(rightForm.arg(expectedProduct(k)));
+    box(wrongBox)->setText(QString::number(expectedProduct(wrongBox)) + QStringLiteral(".5"));
+    box(4)->setFocus();
+
+    QTest::mouseClick(button("cmdcontrolla"), Qt::LeftButton);
+
+    QCOMPARE(message()->text(), QStringLiteral("Attento. Correggiti"));
+    for (int k = 1; k <= 10; ++k) {
+        const QString expected = k == wrongBox ? QString() : rightForm.arg(expectedProduct(k));
+        QCOMPARE(box(k)->text(), expected);
+    }
+    QCOMPARE(captions(), before);
+    QCOMPARE(QApplication::focusWidget(), box(1));
+}
+
+void TestQuizWindow::allRightPraisesAndShowsNewQuestions()
+{
+    const QStringList before = captions();
+    typeRightAnswers();
+    box(9)->setFocus();
+
+    QTest::mouseClick(button("cmdcontrolla"), Qt::LeftButton);
+
+    QCOMPARE(message()->text(), QStringLiteral("Bravissimo !"));
+    QVERIFY(captions() != before);
+    QVERIFY(oneColumnHoldsEveryDigit(captions()));
+    for (int k = 1; k <= 10; ++k) {
+        QVERIFY(box(k)->text().isEmpty());
+        QCOMPARE(box(k)->accessibleName(), question(k)->text());
+    }
+    QCOMPARE(QApplication::focusWidget(), box(1));
+}
+
+void TestQuizWindow::emptyBoxesAreRightOnlyWhereTheProductIsZero()
+{
+    // Straight after a fully right check every box is empty; checking again marks the new set.
+    typeRightAnswers();
+    QTest::mouseClick(button("cmdcontrolla"), Qt::LeftButton);
+    QCOMPARE(message()->text(), QStringLiteral("Bravissimo !"));
+    const QStringList newSet = captions();
+
+    QTest::mouseClick(button("cmdcontrolla"), Qt::LeftButton);
+
+    QCOMPARE(message()->text(), QStringLiteral("Attento. Correggiti"));
+    QCOMPARE(captions(), newSet);
+    for (int k = 1; k <= 10; ++k)
+        QVERIFY(box(k)->text().isEmpty());
+}
+
+void TestQuizWindow::checkButtonAnswersToItsKeys_data()
+{
+    QTest::addColumn<bool>("focusButton");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Alt+C from an answer box") << false << int(Qt::Key_C) << int(Qt::AltModifier);
+    QTest::newRow("Space on the button") << true << int(Qt::Key_Space) << int(Qt::NoModifier);
+    QTest::newRow("Enter on the button") << true << int(Qt::Key_Return) << int(Qt::NoModifier);
+}
+
+void TestQuizWindow::checkButtonAnswersToItsKeys()
+{
+    QFETCH(bool, focusButton);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    box(3)->setText(QStringLiteral("x"));
+    QWidget *target = focusButton ? static_cast<QWidget *>(button("cmdcontrolla")) : box(3);
+    target->setFocus();
+
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+
+    // Access keys click with a short animation.
+    QTRY_COMPARE(message()->text(), QStringLiteral("Attento. Correggiti"));
+    QVERIFY(box(3)->text().isEmpty() || expectedProduct(3) == 0);
+}
+
+void TestQuizWindow::enterInAnAnswerBoxPressesNothing()
+{
+    box(2)->setText(QStringLiteral("999"));
+    box(2)->setFocus();
+
+    QTest::keyClick(box(2), Qt::Key_Return);
+    QTest::keyClick(box(2), Qt::Key_Enter);
+    QTest::qWait(200); // longer than an access key's click animation
+
+    QVERIFY(message()->text().isEmpty());
+    QCOMPARE(box(2)->text(), QStringLiteral("999"));
+    QVERIFY(m_window->isVisible());
+}
+
+void TestQuizWindow::tabVisitsBoxesThenButtonsThenPicture()
+{
+    QStringList expected;
+    for (int k = 2; k <= 10; ++k)
+        expected.append(QStringLiteral("txt%1").arg(k));
+    expected << QStringLiteral("cmdcontrolla") << QStringLiteral("cmdfine")
+             << QStringLiteral("Picture1") << QStringLiteral("txt1");
+
+    QStringList visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(visited, expected);
+}
+
+void TestQuizWindow::answerBoxesTakeLongTexts()
+{
+    const QString longAnswer =
+        QString::number(expectedProduct(1)) + QString(100'000, QLatin1Char('7'));
+    box(1)->setText(longAnswer);
+    QCOMPARE(box(1)->text().size(), longAnswer.size());
+}
+
+void TestQuizWindow::everyWayOutEndsTheProgram_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Fine clicked") << QStringLiteral("click");
+    QTest::newRow("Escape in an answer box") << QStringLiteral("escape-box");
+    QTest::newRow("Escape on the picture") << QStringLiteral("escape-picture");
+    QTest::newRow("Alt+F") << QStringLiteral("alt-f");
+    QTest::newRow("Space on Fine") << QStringLiteral("space");
+    QTest::newRow("close box") << QStringLiteral("close");
+}
+
+void TestQuizWindow::everyWayOutEndsTheProgram()
+{
+    QFETCH(QString, way);
+    QWidget *picture = m_window->findChild<QWidget *>(QStringLiteral("Picture1"));
+    const bool ended = endsProgram([&] {
+        if (way == QLatin1String("click"))
+            QTest::mouseClick(button("cmdfine"), Qt::LeftButton);
+        else if (way == QLatin1String("escape-box"))
+            QTest::keyClick(box(6), Qt::Key_Escape);
+        else if (way == QLatin1String("escape-picture"))
+            QTest::keyClick(picture, Qt::Key_Escape);
+        else if (way == QLatin1String("alt-f"))
+            QTest::keyClick(box(1), Qt::Key_F, Qt::AltModifier);
+        else if (way == QLatin1String("space"))
+            QTest::keyClick(button("cmdfine"), Qt::Key_Space);
+        else
+            m_window->close();
+    });
+    QVERIFY(ended);
+    QVERIFY(m_window.isNull());
+    QVERIFY(visibleWindows().isEmpty());
+}
+
+void TestQuizWindow::timerEmptiesTheMessage()
+{
+    auto *timer = m_window->findChild<QTimer *>(QStringLiteral("tmrtempo"));
+    QVERIFY(timer);
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 3000);
+
+    QTest::mouseClick(button("cmdcontrolla"), Qt::LeftButton);
+    QVERIFY(!message()->text().isEmpty());
+    // The free-running timer is not restarted by the check: a message never outlives one period.
+    QTRY_VERIFY_WITH_TIMEOUT(message()->text().isEmpty(), 3500);
+    QVERIFY(timer->isActive());
+}
+
+QTEST_MAIN(TestQuizWindow)
+#include "tst_quizwindow.moc"
