@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 void centreOnScreen(QWidget &window)
@@ -18,7 +19,8 @@ void centreOnScreen(QWidget &window)
     window.winId();
     const QRectF area = screen->geometry();
     const QSizeF outer = window.frameGeometry().size();
-    const double left = area.x() + (area.width() - outer.width()) / 2.0;
-    const double top = area.y() + (area.height() - outer.height()) / 2.0;
+    // A window larger than the screen keeps its top left corner, and so its title bar, on it.
+    const double left = area.x() + std::max(0.0, (area.width() - outer.width()) / 2.0);
+    const double top = area.y() + std::max(0.0, (area.height() - outer.height()) / 2.0);
     window.move(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
 }
