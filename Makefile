@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 
 SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
-.PHONY: all deps build run test bench sanitize fuzz package install clean
+.PHONY: all deps build run test bench bench-startup sanitize fuzz package clean
 
 all: build
 
@@ -27,6 +27,12 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bench/quiz_bench
+
+bench-startup: build
+	BUILD_DIR=$(BUILD_DIR) bench/startup.sh
+
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 # The engine's tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
