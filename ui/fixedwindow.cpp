@@ -11,6 +11,7 @@
 #include <xcb/xcb.h>
 #endif
 
+#include <cstdlib>
 #include <string_view>
 
 static void loadResources()
