@@ -10,4 +10,6 @@ Application::Application(int argc, char *argv[])
 {
     setApplicationName(QStringLiteral("Numerillo"));
     setApplicationVersion(QStringLiteral("1.00"));
+    // Ties the windows to the desktop entry, and so to its icon, under Wayland.
+    setDesktopFileName(QStringLiteral("org.numerillo.Numerillo"));
 }

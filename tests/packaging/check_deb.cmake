@@ -1,0 +1,86 @@
+# Builds the Debian package with CPack into a scratch directory and checks its control
+# fields and its file list.
+#
+#   -DCPACK=<cpack> -DDPKG_DEB=<dpkg-deb> -DCONFIG=<CPackConfig.cmake> -DOUT_DIR=<scratch>
+#   -DAPP_ID=<reverse-DNS id> -DVERSION=<project version>
+cmake_minimum_required(VERSION 3.25)
+
+foreach(var CPACK DPKG_DEB CONFIG OUT_DIR APP_ID VERSION)
+    if(NOT DEFINED ${var})
+        message(FATAL_ERROR "${var} not given")
+    endif()
+endforeach()
+
+file(REMOVE_RECURSE "${OUT_DIR}")
+execute_process(
+    COMMAND "${CPACK}" -G DEB --config "${CONFIG}" -B "${OUT_DIR}"
+    RESULT_VARIABLE status
+    OUTPUT_VARIABLE log
+    ERROR_VARIABLE log)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "cpack failed (${status}):\n${log}")
+endif()
+file(GLOB debs "${OUT_DIR}/*.deb")
+list(LENGTH debs count)
+if(NOT count EQUAL 1)
+    message(FATAL_ERROR "expected one .deb in ${OUT_DIR}, found ${count}:\n${log}")
+endif()
+
+set(problems "")
+macro(problem text)
+    list(APPEND problems "${text}")
+endmacro()
+
+function(control_field name out)
+    execute_process(COMMAND "${DPKG_DEB}" --field "${debs}" ${name}
+        OUTPUT_VARIABLE value OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "dpkg-deb cannot read ${debs}")
+    endif()
+    set(${out} "${value}" PARENT_SCOPE)
+endfunction()
+
+control_field(Package package)
+control_field(Version version)
+control_field(Depends depends)
+control_field(Maintainer maintainer)
+if(NOT package STREQUAL "numerillo")
+    problem("Package is '${package}'")
+endif()
+if(NOT version STREQUAL VERSION)
+    problem("Version is '${version}', the project is ${VERSION}")
+endif()
+if(maintainer STREQUAL "")
+    problem("no Maintainer")
+endif()
+# Qt's libraries come from dpkg-shlibdeps; the platform plugins it cannot see are listed by hand.
+foreach(dependency libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 qt6-qpa-plugins)
+    if(NOT depends MATCHES "(^|, )${dependency}( |,|$)")
+        problem("Depends lacks ${dependency}: ${depends}")
+    endif()
+endforeach()
+
+execute_process(COMMAND "${DPKG_DEB}" --contents "${debs}" OUTPUT_VARIABLE listing)
+string(REGEX REPLACE "[^\n]* \\./" "" listing "${listing}")
+string(REGEX REPLACE "\n$" "" listing "${listing}")
+string(REPLACE "\n" ";" paths "${listing}")
+foreach(path usr/bin/numerillo
+             "usr/share/applications/${APP_ID}.desktop"
+             "usr/share/metainfo/${APP_ID}.metainfo.xml"
+             "usr/share/icons/hicolor/48x48/apps/${APP_ID}.png"
+             "usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg")
+    if(NOT path IN_LIST paths)
+        problem("the package lacks /${path}")
+    endif()
+endforeach()
+foreach(path IN LISTS paths)
+    if(NOT path MATCHES "(^|/)$" AND NOT path MATCHES "^usr/(bin|share)/")
+        problem("the package holds /${path}, outside /usr/bin and /usr/share")
+    endif()
+endforeach()
+
+if(problems)
+    list(JOIN problems "\n  " text)
+    message(FATAL_ERROR "${debs}:\n  ${text}")
+endif()
+message("${debs}: ${package} ${version}\n  Depends: ${depends}")
