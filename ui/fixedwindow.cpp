@@ -1,11 +1,16 @@
 #include "fixedwindow.h"
 
+#include "picturebox.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QStyleFactory>
+#include <QSvgRenderer>
 
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
@@ -60,12 +65,28 @@ void skipTaskBar([[maybe_unused]] QWidget &window)
 #endif
 }
 
-/** The calculator icon, drawn for each size a desktop asks for. */
+/**
+ * The calculator icon, drawn for the sizes a desktop asks for. Each size comes from the drawing
+ * made for its pixel grid, rendered here rather than loaded from PNG files: reading images would
+ * load Qt's image format plugins, which costs more start-up time than drawing the few squares.
+ */
 QIcon programIcon()
 {
+    struct Size
+    {
+        int pixels;
+        const char *drawing;
+    };
+    static constexpr Size sizes[] = {{16, ":/icons/numerillo-16.svg"},
+                                     {24, ":/icons/numerillo-24.svg"},
+                                     {32, ":/icons/numerillo.svg"},
+                                     {48, ":/icons/numerillo-24.svg"},
+                                     {64, ":/icons/numerillo.svg"}};
     QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    for (const Size &size : sizes) {
+        QSvgRenderer drawing(QString::fromLatin1(size.drawing));
+        icon.addPixmap(QPixmap::fromImage(drawPicture(drawing, QSize(size.pixels, size.pixels))));
+    }
     return icon;
 }
 
@@ -94,6 +115,17 @@ void FixedWindow::endProgram()
 {
     QApplication::closeAllWindows();
     QCoreApplication::exit(0);
+}
+
+void FixedWindow::showButtonColours()
+{
+#ifdef Q_OS_WIN
+    // The native Windows styles draw buttons in the system's colours; Fusion paints the face in
+    // the palette's button colour, with the usual focus and pressed looks.
+    static QStyle *const fusion = QStyleFactory::create(QStringLiteral("Fusion"));
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setStyle(fusion);
+#endif
 }
 
 void FixedWindow::setCancelButton(QAbstractButton *button)

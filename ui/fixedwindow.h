@@ -17,6 +17,10 @@ public:
     static void endProgram();
 
 protected:
+    /** Lets the buttons' palette colour show on their faces on every platform; called once the
+     * buttons exist. */
+    void showButtonColours();
+
     /** Makes the Escape key press `button` anywhere in the window. */
     void setCancelButton(QAbstractButton *button);
 

@@ -1,8 +1,35 @@
 #include "picturebox.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+
+QImage drawPicture(QSvgRenderer &picture, QSize pixels)
+{
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    picture.render(&painter);
+    return image;
+}
+
+QIcon pictureIcon(const QString &path, QSize size)
+{
+    QSvgRenderer picture(path);
+    QIcon icon;
+    QList<qreal> ratios{1.0, 2.0};
+    const qreal screenRatio = qApp->devicePixelRatio();
+    if (!ratios.contains(screenRatio))
+        ratios.append(screenRatio);
+    for (const qreal ratio : ratios) {
+        QPixmap pixmap = QPixmap::fromImage(drawPicture(picture, (QSizeF(size) * ratio).toSize()));
+        pixmap.setDevicePixelRatio(ratio);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
 
@@ -34,12 +61,7 @@ void PictureBox::paintEvent(QPaintEvent *)
         const qreal ratio = devicePixelRatioF();
         const QSize pixels = (target.size() * ratio).toSize();
         if (m_cache.size() != pixels || m_cache.devicePixelRatio() != ratio) {
-            m_cache = QPixmap(pixels);
-            m_cache.fill(Qt::transparent);
-            QPainter cachePainter(&m_cache);
-            cachePainter.setRenderHint(QPainter::Antialiasing);
-            m_renderer.render(&cachePainter);
-            cachePainter.end();
+            m_cache = QPixmap::fromImage(drawPicture(m_renderer, pixels));
             m_cache.setDevicePixelRatio(ratio);
         }
         painter.drawPixmap(target.topLeft(), m_cache);

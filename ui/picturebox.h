@@ -2,9 +2,18 @@
 // any device pixel ratio. Whatever the picture leaves free shows the parent's background.
 #pragma once
 
+#include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QSvgRenderer>
 #include <QWidget>
+
+/** A vector picture drawn onto a transparent image of `pixels` device pixels, filling it. */
+QImage drawPicture(QSvgRenderer &picture, QSize pixels);
+
+/** An icon of `size` that shows a vector picture, sharp on screens of 1x and 2x density and on
+ * those the application is on. Drawn here, so that no icon engine plugin is loaded for it. */
+QIcon pictureIcon(const QString &path, QSize size);
 
 class PictureBox : public QWidget
 {

@@ -12,6 +12,7 @@ QuizWindow::QuizWindow(QWidget *parent)
     : FixedWindow(parent), ui(std::make_unique<Ui::QuizWindow>())
 {
     ui->setupUi(this);
+    showButtonColours();
     m_questionLabels = {ui->lbl1, ui->lbl2, ui->lbl3, ui->lbl4, ui->lbl5,
                         ui->lbl6, ui->lbl7, ui->lbl8, ui->lbl9, ui->lbl10};
     m_answerBoxes = {ui->txt1, ui->txt2, ui->txt3, ui->txt4, ui->txt5,

@@ -1,5 +1,6 @@
 #include "startwindow.h"
 
+#include "picturebox.h"
 #include "placement.h"
 #include "quizwindow.h"
 #include "ui_startwindow.h"
@@ -8,6 +9,9 @@ StartWindow::StartWindow(QWidget *parent)
     : FixedWindow(parent), ui(std::make_unique<Ui::StartWindow>())
 {
     ui->setupUi(this);
+    showButtonColours();
+    ui->cmdcomincia->setIcon(
+        pictureIcon(QStringLiteral(":/pictures/startbutton.svg"), ui->cmdcomincia->iconSize()));
     connect(ui->cmdcomincia, &QPushButton::clicked, this, &StartWindow::startQuiz);
     connect(ui->cmdesci, &QPushButton::clicked, this, &FixedWindow::endProgram);
     setCancelButton(ui->cmdesci);
