@@ -36,15 +36,15 @@ QuizWindow::QuizWindow(QWidget *parent)
 
     // The timer runs freely from here on and is never restarted, so a message stays on screen
     // for anything up to three seconds.
-    m_messageTimer = new QTimer(this);
-    m_messageTimer->setObjectName("tmrtempo");
-    m_messageTimer->setInterval(3000);
-    connect(m_messageTimer, &QTimer::timeout, ui->lblmessaggio, &QLabel::clear);
+    auto *messageTimer = new QTimer(this);
+    messageTimer->setObjectName("tmrtempo");
+    messageTimer->setInterval(3000);
+    connect(messageTimer, &QTimer::timeout, ui->lblmessaggio, &QLabel::clear);
 
     centreOnScreen(*this);
     m_questions.generateQuestionSet();
     showQuestions();
-    m_messageTimer->start();
+    messageTimer->start();
     ui->txt1->setFocus();
 }
 

@@ -11,7 +11,6 @@
 
 class QLabel;
 class QLineEdit;
-class QTimer;
 
 namespace Ui {
 class QuizWindow;
@@ -32,7 +31,6 @@ private:
     void showQuestions();
 
     std::unique_ptr<Ui::QuizWindow> ui;
-    QTimer *m_messageTimer = nullptr;
     std::array<QLabel *, quiz::questionCount> m_questionLabels{};
     std::array<QLineEdit *, quiz::questionCount> m_answerBoxes{};
     quiz::RandomSource m_random = quiz::RandomSource::fromClock();
