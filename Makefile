@@ -2,7 +2,7 @@
 # Both install whatever Debian packages are missing, configure and build first.
 
 BUILD_DIR ?= build
-BUILD_TYPE ?= RelWithDebInfo
+BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 

@@ -72,20 +72,19 @@ void skipTaskBar([[maybe_unused]] QWidget &window)
  */
 QIcon programIcon()
 {
-    struct Size
+    struct Drawing
     {
-        int pixels;
-        const char *drawing;
+        const char *path;
+        std::initializer_list<int> sizes; // multiples of the grid it is drawn on
     };
-    static constexpr Size sizes[] = {{16, ":/icons/numerillo-16.svg"},
-                                     {24, ":/icons/numerillo-24.svg"},
-                                     {32, ":/icons/numerillo.svg"},
-                                     {48, ":/icons/numerillo-24.svg"},
-                                     {64, ":/icons/numerillo.svg"}};
+    static const Drawing drawings[] = {{":/icons/numerillo-16.svg", {16}},
+                                       {":/icons/numerillo-24.svg", {24, 48}},
+                                       {":/icons/numerillo.svg", {32, 64}}};
     QIcon icon;
-    for (const Size &size : sizes) {
-        QSvgRenderer drawing(QString::fromLatin1(size.drawing));
-        icon.addPixmap(QPixmap::fromImage(drawPicture(drawing, QSize(size.pixels, size.pixels))));
+    for (const Drawing &drawing : drawings) {
+        QSvgRenderer picture(QString::fromLatin1(drawing.path));
+        for (const int size : drawing.sizes)
+            icon.addPixmap(QPixmap::fromImage(drawPicture(picture, QSize(size, size))));
     }
     return icon;
 }

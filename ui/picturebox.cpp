@@ -38,7 +38,20 @@ void PictureBox::setPicture(const QString &path)
     m_picture = path;
     m_renderer.load(path);
     m_cache = QPixmap();
+    // Before the widget is shown its pixel ratio is the primary screen's: right, almost always.
+    const QSize pixels = picturePixels(devicePixelRatioF());
+    if (!pixels.isEmpty()) {
+        m_drawing = std::async(std::launch::async, [path, pixels] {
+            QSvgRenderer picture(path);
+            return drawPicture(picture, pixels);
+        });
+    }
     update();
+}
+
+QSize PictureBox::picturePixels(qreal ratio) const
+{
+    return (pictureRect().size() * ratio).toSize();
 }
 
 QRectF PictureBox::pictureRect() const
@@ -56,12 +69,15 @@ void PictureBox::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const QRectF target = pictureRect();
     if (!target.isEmpty()) {
-        // Drawn once into a pixmap of device pixels, then only copied, so that a repaint costs
-        // nothing and the picture stays sharp on high-density screens.
+        // Drawn once in device pixels, then only copied, so that a repaint costs nothing and the
+        // picture stays sharp on high-density screens.
         const qreal ratio = devicePixelRatioF();
-        const QSize pixels = (target.size() * ratio).toSize();
+        const QSize pixels = picturePixels(ratio);
         if (m_cache.size() != pixels || m_cache.devicePixelRatio() != ratio) {
-            m_cache = QPixmap::fromImage(drawPicture(m_renderer, pixels));
+            QImage drawn = m_drawing.valid() ? m_drawing.get() : QImage();
+            if (drawn.size() != pixels)
+                drawn = drawPicture(m_renderer, pixels);
+            m_cache = QPixmap::fromImage(std::move(drawn));
             m_cache.setDevicePixelRatio(ratio);
         }
         painter.drawPixmap(target.topLeft(), m_cache);

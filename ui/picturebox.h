@@ -1,5 +1,7 @@
 // A picture area: shows a vector picture scaled to fit, its proportions kept, centred, sharp at
 // any device pixel ratio. Whatever the picture leaves free shows the parent's background.
+// The picture is drawn in the background as soon as it is set, so it is ready, or nearly, by the
+// time the window first paints.
 #pragma once
 
 #include <QIcon>
@@ -7,6 +9,8 @@
 #include <QPixmap>
 #include <QSvgRenderer>
 #include <QWidget>
+
+#include <future>
 
 /** A vector picture drawn onto a transparent image of `pixels` device pixels, filling it. */
 QImage drawPicture(QSvgRenderer &picture, QSize pixels);
@@ -34,7 +38,11 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    /** The size in device pixels of the picture as shown at `ratio`. */
+    QSize picturePixels(qreal ratio) const;
+
     QString m_picture;
     QSvgRenderer m_renderer;
-    QPixmap m_cache; // the picture at the size and pixel ratio it was last painted at
+    std::future<QImage> m_drawing; // the first drawing, made on another thread
+    QPixmap m_cache;               // the picture as last painted
 };
