@@ -58,7 +58,11 @@ QRectF PictureBox::pictureRect() const
 {
     if (!m_renderer.isValid())
         return {};
-    QSizeF fitted = m_renderer.defaultSize();
+    // The view box holds the picture's own proportions exactly; the default size is rounded to
+    // whole pixels, which would stretch a small picture visibly.
+    QSizeF fitted = m_renderer.viewBoxF().size();
+    if (fitted.isEmpty())
+        fitted = m_renderer.defaultSize();
     fitted.scale(size(), Qt::KeepAspectRatio);
     return QRectF(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2),
                   fitted);

@@ -1,0 +1,104 @@
+#include "picturebox.h"
+
+#include <QPainter>
+#include <QTest>
+
+class TestPictureBox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(resources); }
+    void fitsThePictureWithItsProportionsCentred_data();
+    void fitsThePictureWithItsProportionsCentred();
+    void paintsWhatTheRendererDraws_data();
+    void paintsWhatTheRendererDraws();
+};
+
+namespace {
+
+const QColor background(192, 255, 192);
+
+/** A picture box on a plain background, as on the windows. */
+struct Scene
+{
+    explicit Scene(const QString &picture, QSize size)
+    {
+        QPalette palette = parent.palette();
+        palette.setColor(QPalette::Window, background);
+        parent.setPalette(palette);
+        parent.setAutoFillBackground(true);
+        parent.resize(size);
+        box = new PictureBox(&parent);
+        box->setGeometry(QRect(QPoint(0, 0), size));
+        box->setPicture(picture);
+    }
+    QWidget parent;
+    PictureBox *box = nullptr;
+};
+
+} // namespace
+
+void TestPictureBox::fitsThePictureWithItsProportionsCentred_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QSize>("area");
+    QTest::addColumn<QSizeF>("ownSize");
+    // Own sizes in twips; a tall picture in a squarer area, a wide one in a wider area.
+    QTest::newRow("quiz picture") << ":/pictures/quiz.svg" << QSize(241, 249) << QSizeF(3964, 4324);
+    QTest::newRow("start illustration")
+        << ":/pictures/start.svg" << QSize(201, 281) << QSizeF(3709, 4353);
+    QTest::newRow("title") << ":/pictures/title.svg" << QSize(417, 81) << QSizeF(3315, 730);
+}
+
+void TestPictureBox::fitsThePictureWithItsProportionsCentred()
+{
+    QFETCH(QString, picture);
+    QFETCH(QSize, area);
+    QFETCH(QSizeF, ownSize);
+    Scene scene(picture, area);
+    const QRectF fitted = scene.box->pictureRect();
+
+    QVERIFY(QRectF(QPointF(0, 0), area).adjusted(-0.01, -0.01, 0.01, 0.01).contains(fitted));
+    QVERIFY(qAbs(fitted.width() - area.width()) < 0.01 ||
+            qAbs(fitted.height() - area.height()) < 0.01);
+    QCOMPARE(qRound(1000 * fitted.width() / fitted.height()),
+             qRound(1000 * ownSize.width() / ownSize.height()));
+    QVERIFY(qAbs(fitted.center().x() - area.width() / 2.0) < 0.01);
+    QVERIFY(qAbs(fitted.center().y() - area.height() / 2.0) < 0.01);
+}
+
+void TestPictureBox::paintsWhatTheRendererDraws_data()
+{
+    QTest::addColumn<QSize>("finalArea");
+    QTest::newRow("drawn in the background") << QSize(241, 249);
+    QTest::newRow("resized after it was set") << QSize(120, 200);
+}
+
+void TestPictureBox::paintsWhatTheRendererDraws()
+{
+    QFETCH(QSize, finalArea);
+    Scene scene(QStringLiteral(":/pictures/quiz.svg"), QSize(241, 249));
+    scene.parent.resize(finalArea);
+    scene.box->resize(finalArea);
+
+    const QImage shot =
+        scene.parent.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRect fitted = scene.box->pictureRect().toRect();
+
+    // The same picture drawn directly, over the same background.
+    QSvgRenderer renderer(QStringLiteral(":/pictures/quiz.svg"));
+    QImage expected(shot.size(), QImage::Format_ARGB32_Premultiplied);
+    expected.fill(background);
+    QPainter painter(&expected);
+    painter.drawImage(scene.box->pictureRect().topLeft(), drawPicture(renderer, fitted.size()));
+    painter.end();
+
+    QCOMPARE(shot, expected);
+    // Something was drawn: the picture is not one flat colour.
+    QVERIFY(shot.pixel(fitted.center()) != shot.pixel(fitted.topLeft()) ||
+            shot.pixel(fitted.center()) != background.rgb());
+}
+
+QTEST_MAIN(TestPictureBox)
+#include "tst_picturebox.moc"
