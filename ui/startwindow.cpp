@@ -25,7 +25,7 @@ StartWindow::~StartWindow() = default;
 void StartWindow::startQuiz()
 {
     // The quiz window is shown before this one closes, so the program always has a window open.
-    auto *quiz = new QuizWindow;
-    quiz->show();
+    auto *quizWindow = new QuizWindow;
+    quizWindow->show();
     close();
 }
