@@ -95,6 +95,9 @@ FixedWindow::FixedWindow(QWidget *parent) : QWidget(parent)
 {
     static const bool resourcesLoaded = (loadResources(), true);
     Q_UNUSED(resourcesLoaded);
+    // Both windows show the same icon: drawn once, for the application, which windows inherit.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(programIcon());
 
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
@@ -104,7 +107,6 @@ FixedWindow::FixedWindow(QWidget *parent) : QWidget(parent)
     flags |= Qt::Tool;
 #endif
     setWindowFlags(flags);
-    setWindowIcon(programIcon());
     setAttribute(Qt::WA_QuitOnClose);
     // Both windows belong to the program, never to another widget: closing one deletes it.
     setAttribute(Qt::WA_DeleteOnClose);
