@@ -8,15 +8,19 @@ FUZZ_SECONDS ?= 60
 
 SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
-.PHONY: all deps build run test bench bench-startup sanitize fuzz package clean
+.PHONY: all deps build run test bench bench-startup sanitize fuzz package check-format clean
 
 all: build
 
 deps:
 	@scripts/install-deps
 
+# Extra options for the configure step; the targets below that need the benchmarks add them.
+CONFIGURE ?=
+test bench bench-startup: CONFIGURE += -DNUMERILLO_BENCH=ON
+
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CONFIGURE)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
@@ -51,6 +55,10 @@ fuzz:
 	mkdir -p build-fuzz/corpus
 	build-fuzz/tests/fuzz/read_answer_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
 		build-fuzz/corpus tests/fuzz/seeds
+
+# Every C++ file as clang-format (see .clang-format) would write it.
+check-format: deps
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz

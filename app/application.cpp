@@ -1,15 +1,104 @@
 #include "application.h"
 
+#include "numerillo_version.h"
+#include "picturebox.h"
+
+#include <QIcon>
+#include <QSvgRenderer>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
 namespace {
+
 char defaultName[] = "numerillo";
+
+struct Report
+{
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+QtMessageHandler qtHandler = nullptr;
+std::vector<Report> startUpReports;
+
+/**
+ * Holds back what Qt reports while it starts. If it cannot start, which happens only when it
+ * finds no display, its reports (a missing display, and advice to reinstall the program) would
+ * mislead: one line says what is wrong instead.
+ */
+void watchStartUp(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtFatalMsg) {
+        std::fputs("numerillo: serve uno schermo grafico (X11 o Wayland), ma non ce n'è nessuno "
+                   "disponibile.\n",
+                   stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    startUpReports.push_back({type, QByteArray(context.category), text});
 }
 
-Application::Application(int argc, char *argv[])
-    : ProgramName(argc > 0 && argv[0] ? argv[0] : defaultName),
-      QApplication(ProgramName::argc, ProgramName::argv)
+/**
+ * The calculator icon, drawn for the sizes a desktop asks for. Each size comes from the drawing
+ * made for its pixel grid, rendered here rather than loaded from PNG files: reading images would
+ * load Qt's image format plugins, which costs more start-up time than drawing the few squares.
+ */
+QIcon programIcon()
 {
+    struct Drawing
+    {
+        const char *path;
+        std::initializer_list<int> sizes; // multiples of the grid it is drawn on
+    };
+    static const Drawing drawings[] = {{":/icons/numerillo-16.svg", {16}},
+                                       {":/icons/numerillo-24.svg", {24, 48}},
+                                       {":/icons/numerillo.svg", {32, 64}}};
+    QIcon icon;
+    for (const Drawing &drawing : drawings) {
+        QSvgRenderer picture(QString::fromLatin1(drawing.path));
+        for (const int size : drawing.sizes)
+            icon.addPixmap(QPixmap::fromImage(drawPicture(picture, QSize(size, size))));
+    }
+    return icon;
+}
+
+} // namespace
+
+namespace detail {
+
+BeforeQt::BeforeQt(char *name) : argv{name, nullptr}
+{
+    qtHandler = qInstallMessageHandler(watchStartUp);
+}
+
+void BeforeQt::qtStarted()
+{
+    qInstallMessageHandler(qtHandler);
+    for (const Report &report : startUpReports) {
+        const QMessageLogContext context(nullptr, 0, nullptr, report.category.constData());
+        qt_message_output(report.type, context, report.text);
+    }
+    startUpReports.clear();
+}
+
+} // namespace detail
+
+Application::Application(int argumentCount, char *arguments[])
+    : BeforeQt(argumentCount > 0 && arguments[0] ? arguments[0] : defaultName),
+      QApplication(BeforeQt::argc, BeforeQt::argv)
+{
+    qtStarted();
     setApplicationName(QStringLiteral("Numerillo"));
-    setApplicationVersion(QStringLiteral("1.00"));
+    setApplicationVersion(QStringLiteral(NUMERILLO_VERSION));
     // Ties the windows to the desktop entry, and so to its icon, under Wayland.
     setDesktopFileName(QStringLiteral("org.numerillo.Numerillo"));
+    setWindowIcon(programIcon());
+
+    auto *qtTexts = new QTranslator(this);
+    if (qtTexts->load(QStringLiteral(":/translations/qtbase_it.qm")))
+        installTranslator(qtTexts);
 }

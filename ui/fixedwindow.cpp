@@ -1,112 +1,46 @@
 #include "fixedwindow.h"
 
-#include "picturebox.h"
+#include "nativewindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QGuiApplication>
-#include <QIcon>
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStyleFactory>
-#include <QSvgRenderer>
-
-#if QT_CONFIG(xcb)
-#include <xcb/xcb.h>
-#endif
-
-#include <cstdlib>
-#include <string_view>
-
-static void loadResources()
-{
-    // The pictures live in the ui library, which is static: register them explicitly so the
-    // linker keeps them.
-    Q_INIT_RESOURCE(resources);
-}
 
 namespace {
 
-#if QT_CONFIG(xcb)
-xcb_atom_t internAtom(xcb_connection_t *connection, std::string_view name)
-{
-    const auto cookie =
-        xcb_intern_atom(connection, false, static_cast<uint16_t>(name.size()), name.data());
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    free(reply);
-    return atom;
-}
-#endif
-
 /**
- * Keeps the window out of the task bar. On X11 that is the window manager state
- * _NET_WM_STATE_SKIP_TASKBAR, set on the window before it is mapped (the window manager drops
- * the state whenever the window is withdrawn); Qt merges it with the states it sets itself.
+ * A font that a form names, with what stands in for it where it is missing. Comic Sans MS is a
+ * Windows font; Comic Neue takes its place elsewhere. Where neither is installed the text falls
+ * back to the plain sans-serif face: left to itself, fontconfig serves a calligraphic script for
+ * Comic Sans MS, which a child cannot read.
  */
-void skipTaskBar([[maybe_unused]] QWidget &window)
+void addStandIns(QFont &font)
 {
-#if QT_CONFIG(xcb)
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+    if (font.family() != QLatin1String("Comic Sans MS"))
         return;
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
-    if (!connection)
-        return;
-    const xcb_atom_t state = internAtom(connection, "_NET_WM_STATE");
-    const xcb_atom_t skipTaskBar = internAtom(connection, "_NET_WM_STATE_SKIP_TASKBAR");
-    if (state == XCB_ATOM_NONE || skipTaskBar == XCB_ATOM_NONE)
-        return;
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
-                        static_cast<xcb_window_t>(window.winId()), state, XCB_ATOM_ATOM, 32, 1,
-                        &skipTaskBar);
-    xcb_flush(connection);
-#endif
-}
-
-/**
- * The calculator icon, drawn for the sizes a desktop asks for. Each size comes from the drawing
- * made for its pixel grid, rendered here rather than loaded from PNG files: reading images would
- * load Qt's image format plugins, which costs more start-up time than drawing the few squares.
- */
-QIcon programIcon()
-{
-    struct Drawing
-    {
-        const char *path;
-        std::initializer_list<int> sizes; // multiples of the grid it is drawn on
-    };
-    static const Drawing drawings[] = {{":/icons/numerillo-16.svg", {16}},
-                                       {":/icons/numerillo-24.svg", {24, 48}},
-                                       {":/icons/numerillo.svg", {32, 64}}};
-    QIcon icon;
-    for (const Drawing &drawing : drawings) {
-        QSvgRenderer picture(QString::fromLatin1(drawing.path));
-        for (const int size : drawing.sizes)
-            icon.addPixmap(QPixmap::fromImage(drawPicture(picture, QSize(size, size))));
-    }
-    return icon;
+    font.setFamilies({font.family(), QStringLiteral("Comic Neue")});
+    font.setStyleHint(QFont::SansSerif);
 }
 
 } // namespace
 
 FixedWindow::FixedWindow(QWidget *parent) : QWidget(parent)
 {
-    static const bool resourcesLoaded = (loadResources(), true);
-    Q_UNUSED(resourcesLoaded);
-    // Both windows show the same icon: drawn once, for the application, which windows inherit.
-    if (QApplication::windowIcon().isNull())
-        QApplication::setWindowIcon(programIcon());
-
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
 #ifdef Q_OS_WIN
-    // A tool window has no task bar button on Windows; it would stop closing it from ending the
-    // program, so that is switched back on.
+    // A tool window has no task bar button on Windows.
     flags |= Qt::Tool;
+#else
+    // A dialog to the window manager. Some (openbox) never give the keyboard focus to a normal
+    // window that stays out of the task bar, but do to a dialog.
+    flags |= Qt::Dialog;
 #endif
     setWindowFlags(flags);
+    // A tool window or a dialog would not end the program when it closes; these do.
     setAttribute(Qt::WA_QuitOnClose);
     // Both windows belong to the program, never to another widget: closing one deletes it.
     setAttribute(Qt::WA_DeleteOnClose);
@@ -118,8 +52,23 @@ void FixedWindow::endProgram()
     QCoreApplication::exit(0);
 }
 
-void FixedWindow::showButtonColours()
+void FixedWindow::setCancelButton(QAbstractButton *button)
 {
+    auto *escape = new QShortcut(QKeySequence::Cancel, this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, button, &QAbstractButton::click);
+}
+
+void FixedWindow::finishControls()
+{
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (!control->testAttribute(Qt::WA_SetFont))
+            continue;
+        QFont font = control->font();
+        addStandIns(font);
+        if (font != control->font())
+            control->setFont(font);
+    }
 #ifdef Q_OS_WIN
     // The native Windows styles draw buttons in the system's colours; Fusion paints the face in
     // the palette's button colour, with the usual focus and pressed looks.
@@ -129,17 +78,18 @@ void FixedWindow::showButtonColours()
 #endif
 }
 
-void FixedWindow::setCancelButton(QAbstractButton *button)
+bool FixedWindow::event(QEvent *event)
 {
-    auto *escape = new QShortcut(QKeySequence::Cancel, this);
-    escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, button, &QAbstractButton::click);
+    // Sent once, before the window is first shown: the derived window has built its form.
+    if (event->type() == QEvent::Polish)
+        finishControls();
+    return QWidget::event(event);
 }
 
 void FixedWindow::showEvent(QShowEvent *event)
 {
     // Sent before the window is mapped, every time it is shown.
     if (!event->spontaneous())
-        skipTaskBar(*this);
+        keepOutOfTaskBar(*this);
     QWidget::showEvent(event);
 }

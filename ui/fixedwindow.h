@@ -1,5 +1,6 @@
-// What the program's two windows have in common: a fixed size, a close box as the only title bar
-// button, no task bar entry, and a cancel button that the Escape key presses.
+// What the program's two windows have in common: a fixed-size dialog frame with a close box as
+// its only title bar button, no task bar entry, yellow buttons, and a cancel button that the
+// Escape key presses.
 #pragma once
 
 #include <QWidget>
@@ -17,12 +18,13 @@ public:
     static void endProgram();
 
 protected:
-    /** Lets the buttons' palette colour show on their faces on every platform; called once the
-     * buttons exist. */
-    void showButtonColours();
-
     /** Makes the Escape key press `button` anywhere in the window. */
     void setCancelButton(QAbstractButton *button);
 
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+
+private:
+    /** Settles what the forms cannot say, once the window's controls all exist. */
+    void finishControls();
 };

@@ -58,14 +58,18 @@ QRectF PictureBox::pictureRect() const
 {
     if (!m_renderer.isValid())
         return {};
-    // The view box holds the picture's own proportions exactly; the default size is rounded to
-    // whole pixels, which would stretch a small picture visibly.
-    QSizeF fitted = m_renderer.viewBoxF().size();
-    if (fitted.isEmpty())
-        fitted = m_renderer.defaultSize();
-    fitted.scale(size(), Qt::KeepAspectRatio);
-    return QRectF(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2),
-                  fitted);
+    // The program's drawings give their view box in twips, 15 to a pixel at 96 dots per inch:
+    // that is their exact own size. The default size would do but is cut to whole pixels.
+    constexpr qreal twipsPerPixel = 15;
+    QSizeF own = m_renderer.viewBoxF().size() / twipsPerPixel;
+    if (own.isEmpty())
+        own = m_renderer.defaultSize();
+    // A picture that fits is shown at its own size from the top left corner, as drawn; a larger
+    // one is scaled down to fit, centred.
+    if (own.width() <= width() && own.height() <= height())
+        return QRectF(QPointF(0, 0), own);
+    own.scale(size(), Qt::KeepAspectRatio);
+    return QRectF(QPointF((width() - own.width()) / 2, (height() - own.height()) / 2), own);
 }
 
 void PictureBox::paintEvent(QPaintEvent *)

@@ -1,5 +1,6 @@
-// A picture area: shows a vector picture scaled to fit, its proportions kept, centred, sharp at
-// any device pixel ratio. Whatever the picture leaves free shows the parent's background.
+// A picture area: shows a vector picture at its own size from the top left corner, or scaled
+// down to fit and centred when it is larger than the area, sharp at any device pixel ratio.
+// Whatever the picture leaves free shows the parent's background.
 // The picture is drawn in the background as soon as it is set, so it is ready, or nearly, by the
 // time the window first paints.
 #pragma once

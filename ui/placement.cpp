@@ -1,5 +1,7 @@
 #include "placement.h"
 
+#include "nativewindow.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -17,10 +19,28 @@ void centreOnScreen(QWidget &window)
     // With its native window created, a platform that can tell the frame around the window
     // before it is shown (Windows, for one) includes it in the frame geometry.
     window.winId();
+    const QRect client = window.geometry();
+    QMargins frame(client.left() - window.frameGeometry().left(),
+                   client.top() - window.frameGeometry().top(),
+                   window.frameGeometry().right() - client.right(),
+                   window.frameGeometry().bottom() - client.bottom());
+    // Where only the window manager knows the frame (X11), Qt places the client area where it is
+    // told; it is then told where the client area goes inside the centred frame.
+    bool placesClientArea = false;
+    if (frame.isNull()) {
+        if (const auto managerFrame = frameBeforeShow(window)) {
+            frame = *managerFrame;
+            placesClientArea = true;
+        }
+    }
     const QRectF area = screen->geometry();
-    const QSizeF outer = window.frameGeometry().size();
+    const QSizeF outer = client.size().grownBy(frame);
     // A window larger than the screen keeps its top left corner, and so its title bar, on it.
-    const double left = area.x() + std::max(0.0, (area.width() - outer.width()) / 2.0);
-    const double top = area.y() + std::max(0.0, (area.height() - outer.height()) / 2.0);
+    double left = area.x() + std::max(0.0, (area.width() - outer.width()) / 2.0);
+    double top = area.y() + std::max(0.0, (area.height() - outer.height()) / 2.0);
+    if (placesClientArea) {
+        left += frame.left();
+        top += frame.top();
+    }
     window.move(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
 }

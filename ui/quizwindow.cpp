@@ -12,7 +12,6 @@ QuizWindow::QuizWindow(QWidget *parent)
     : FixedWindow(parent), ui(std::make_unique<Ui::QuizWindow>())
 {
     ui->setupUi(this);
-    showButtonColours();
     m_questionLabels = {ui->lbl1, ui->lbl2, ui->lbl3, ui->lbl4, ui->lbl5,
                         ui->lbl6, ui->lbl7, ui->lbl8, ui->lbl9, ui->lbl10};
     m_answerBoxes = {ui->txt1, ui->txt2, ui->txt3, ui->txt4, ui->txt5,
@@ -39,6 +38,8 @@ QuizWindow::QuizWindow(QWidget *parent)
     auto *messageTimer = new QTimer(this);
     messageTimer->setObjectName("tmrtempo");
     messageTimer->setInterval(3000);
+    // A coarse timer may fire up to 5% early or late; this one keeps its period to the millisecond.
+    messageTimer->setTimerType(Qt::PreciseTimer);
     connect(messageTimer, &QTimer::timeout, ui->lblmessaggio, &QLabel::clear);
 
     centreOnScreen(*this);
@@ -71,16 +72,18 @@ void QuizWindow::checkAnswers()
     }
     const quiz::CheckResult result = quiz::checkAnswers(m_questions, answers);
 
+    // Boxes are emptied with setText(), which also drops their undo history: clear() would let
+    // Ctrl+Z bring back a wrong answer, or an old answer beside a new question.
     for (std::size_t i = 0; i < answers.size(); ++i) {
         if (result.wrong[i])
-            m_answerBoxes[i]->clear();
+            m_answerBoxes[i]->setText(QString());
     }
     ui->lblmessaggio->setText(
         QString::fromUtf8(result.message.data(), static_cast<qsizetype>(result.message.size())));
     if (result.newQuestions) {
         showQuestions();
         for (QLineEdit *box : m_answerBoxes)
-            box->clear();
+            box->setText(QString());
     }
     ui->txt1->setFocus(Qt::OtherFocusReason);
 }

@@ -9,7 +9,6 @@ StartWindow::StartWindow(QWidget *parent)
     : FixedWindow(parent), ui(std::make_unique<Ui::StartWindow>())
 {
     ui->setupUi(this);
-    showButtonColours();
     ui->cmdcomincia->setIcon(
         pictureIcon(QStringLiteral(":/pictures/startbutton.svg"), ui->cmdcomincia->iconSize()));
     connect(ui->cmdcomincia, &QPushButton::clicked, this, &StartWindow::startQuiz);

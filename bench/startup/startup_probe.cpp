@@ -23,24 +23,22 @@
 // The program's standard output goes to the probe's standard error, so the probe's standard output
 // carries only its result line.
 
-#include <xcb/xcb.h>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <optional>
+#include <poll.h>
+#include <signal.h>
 #include <string>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -68,13 +66,14 @@ void sleepMs(double ms)
     }
 }
 
-struct FreeDeleter {
+struct FreeDeleter
+{
     void operator()(void *p) const { std::free(p); }
 };
-template <typename T>
-using XcbPtr = std::unique_ptr<T, FreeDeleter>;
+template <typename T> using XcbPtr = std::unique_ptr<T, FreeDeleter>;
 
-struct Options {
+struct Options
+{
     double timeoutMs = 10000;
     double pauseMs = 0.5;
     double settleMs = 300;
@@ -87,7 +86,8 @@ struct Options {
 {
     if (message)
         std::fprintf(stderr, "startup_probe: %s\n", message);
-    std::fprintf(stderr, "usage: startup_probe [-t SECONDS] [-s WIDTHxHEIGHT] [-i MS] [-w MS] [--] PROGRAM [ARGS...]\n");
+    std::fprintf(stderr, "usage: startup_probe [-t SECONDS] [-s WIDTHxHEIGHT] [-i MS] [-w MS] [--] "
+                         "PROGRAM [ARGS...]\n");
     std::exit(exitUsage);
 }
 
@@ -121,8 +121,8 @@ Options parseOptions(int argc, char **argv)
         } else if (option == "-w") {
             options.settleMs = parseNumber(value, "wait");
         } else if (option == "-s") {
-            if (std::sscanf(value, "%dx%d", &options.width, &options.height) != 2 || options.width <= 0 ||
-                options.height <= 0)
+            if (std::sscanf(value, "%dx%d", &options.width, &options.height) != 2 ||
+                options.width <= 0 || options.height <= 0)
                 usage((std::string("bad size: ") + value).c_str());
         } else {
             usage(("unknown option " + option).c_str());
@@ -136,7 +136,8 @@ Options parseOptions(int argc, char **argv)
 
 // ---- the program under test ----
 
-struct Child {
+struct Child
+{
     pid_t pid = -1;
     bool reaped = false;
     int status = 0;
@@ -157,9 +158,11 @@ struct Child {
     void describeEnd() const
     {
         if (WIFEXITED(status))
-            std::fprintf(stderr, "startup_probe: the program exited with status %d\n", WEXITSTATUS(status));
+            std::fprintf(stderr, "startup_probe: the program exited with status %d\n",
+                         WEXITSTATUS(status));
         else if (WIFSIGNALED(status))
-            std::fprintf(stderr, "startup_probe: the program was killed by signal %d\n", WTERMSIG(status));
+            std::fprintf(stderr, "startup_probe: the program was killed by signal %d\n",
+                         WTERMSIG(status));
     }
 
     /** Ends the program politely, then firmly, and reaps it. */
@@ -250,7 +253,8 @@ double launch(Child &child, char **command)
     }
     int error = 0;
     if (!readFully(fds[0], &error, sizeof error, got) || got != 0) {
-        std::fprintf(stderr, "startup_probe: cannot run %s: %s\n", command[0], std::strerror(error));
+        std::fprintf(stderr, "startup_probe: cannot run %s: %s\n", command[0],
+                     std::strerror(error));
         child.stop();
         std::exit(exitFailure);
     }
@@ -260,7 +264,8 @@ double launch(Child &child, char **command)
 
 // ---- pixels ----
 
-struct PixelFormat {
+struct PixelFormat
+{
     int bitsPerPixel = 0;
     int scanlinePad = 0;
     bool msbFirst = false;
@@ -329,7 +334,8 @@ bool hasTwoColours(const uint8_t *data, std::size_t length, int width, int heigh
 }
 
 /** The piece of a window's inside that lies on the screen, in the window's coordinates. */
-struct Area {
+struct Area
+{
     int16_t x = 0;
     int16_t y = 0;
     uint16_t width = 0;
@@ -339,7 +345,8 @@ struct Area {
     uint8_t depth = 0;
 };
 
-std::optional<Area> visibleArea(xcb_connection_t *connection, xcb_window_t window, const xcb_screen_t *screen)
+std::optional<Area> visibleArea(xcb_connection_t *connection, xcb_window_t window,
+                                const xcb_screen_t *screen)
 {
     XcbPtr<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
@@ -367,7 +374,8 @@ std::optional<Area> visibleArea(xcb_connection_t *connection, xcb_window_t windo
 
 // ---- memory ----
 
-struct Memory {
+struct Memory
+{
     long hwmKb = -1;
     long rssKb = -1;
 };
@@ -422,9 +430,11 @@ int main(int argc, char **argv)
     // server has the selection before the program exists.
     const uint32_t eventMask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     XcbPtr<xcb_generic_error_t> selectError(xcb_request_check(
-        connection, xcb_change_window_attributes_checked(connection, root, XCB_CW_EVENT_MASK, &eventMask)));
+        connection,
+        xcb_change_window_attributes_checked(connection, root, XCB_CW_EVENT_MASK, &eventMask)));
     if (selectError) {
-        std::fprintf(stderr, "startup_probe: cannot watch the root window (X error %d)\n", selectError->error_code);
+        std::fprintf(stderr, "startup_probe: cannot watch the root window (X error %d)\n",
+                     selectError->error_code);
         return exitFailure;
     }
 
@@ -442,7 +452,8 @@ int main(int argc, char **argv)
             return exitFailure;
         }
         if (nowMs() >= deadline)
-            std::fprintf(stderr, "startup_probe: timed out after %.0f ms %s\n", options.timeoutMs, stage);
+            std::fprintf(stderr, "startup_probe: timed out after %.0f ms %s\n", options.timeoutMs,
+                         stage);
         else
             std::fprintf(stderr, "startup_probe: lost the X connection %s\n", stage);
         child.stop();
@@ -468,8 +479,8 @@ int main(int argc, char **argv)
             auto candidate = visibleArea(connection, map->window, screen);
             if (!candidate)
                 continue; // already gone again
-            if (options.width > 0 &&
-                (candidate->windowWidth != options.width || candidate->windowHeight != options.height))
+            if (options.width > 0 && (candidate->windowWidth != options.width ||
+                                      candidate->windowHeight != options.height))
                 continue;
             window = map->window;
             mapped = seen;
@@ -501,18 +512,18 @@ int main(int argc, char **argv)
                 return exitFailure;
             }
             xcb_generic_error_t *rawError = nullptr;
-            XcbPtr<xcb_get_image_reply_t> image(xcb_get_image_reply(
-                connection,
-                xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, area->x, area->y, area->width,
-                              area->height, ~0u),
-                &rawError));
+            XcbPtr<xcb_get_image_reply_t> image(
+                xcb_get_image_reply(connection,
+                                    xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window,
+                                                  area->x, area->y, area->width, area->height, ~0u),
+                                    &rawError));
             XcbPtr<xcb_generic_error_t> error(rawError);
             const double seen = nowMs();
             ++polls;
             if (image) {
                 if (hasTwoColours(xcb_get_image_data(image.get()),
-                                  static_cast<std::size_t>(xcb_get_image_data_length(image.get())), area->width,
-                                  area->height, area->depth, *format)) {
+                                  static_cast<std::size_t>(xcb_get_image_data_length(image.get())),
+                                  area->width, area->height, area->depth, *format)) {
                     painted = seen;
                     break;
                 }
@@ -520,7 +531,8 @@ int main(int argc, char **argv)
                 // Moved, resized, unmapped or destroyed since: look again.
                 area = visibleArea(connection, window, screen);
                 if (!area) {
-                    std::fprintf(stderr, "startup_probe: the window went away before it was painted\n");
+                    std::fprintf(stderr,
+                                 "startup_probe: the window went away before it was painted\n");
                     child.stop();
                     return exitFailure;
                 }
@@ -550,8 +562,8 @@ int main(int argc, char **argv)
         return exitFailure;
     }
 
-    std::printf("map_ms=%.1f paint_ms=%.1f vmhwm_kb=%ld vmrss_kb=%ld size=%ux%u polls=%ld\n", mapped - start,
-                painted - start, memory.hwmKb, memory.rssKb, static_cast<unsigned>(width),
-                static_cast<unsigned>(height), polls);
+    std::printf("map_ms=%.1f paint_ms=%.1f vmhwm_kb=%ld vmrss_kb=%ld size=%ux%u polls=%ld\n",
+                mapped - start, painted - start, memory.hwmKb, memory.rssKb,
+                static_cast<unsigned>(width), static_cast<unsigned>(height), polls);
     return 0;
 }

@@ -2,6 +2,8 @@
 #include "application.h"
 #include "startwindow.h"
 
+#include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
 class TestApplication : public QObject
@@ -28,6 +30,21 @@ private slots:
         QCOMPARE(window->layoutDirection(), Qt::LeftToRight);
         QCOMPARE(window->findChild<QWidget *>(QStringLiteral("Picture1"))->geometry().left(), 16);
         delete window;
+    }
+
+    void qtTextsAreItalian()
+    {
+        // The answer boxes' context menu comes from Qt; run under several system languages.
+        QLineEdit box;
+        box.setText(QStringLiteral("21"));
+        std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            if (!action->isSeparator())
+                texts.append(action->text().section(QLatin1Char('\t'), 0, 0).remove('&'));
+        const QStringList italian{"Annulla", "Rifai",   "Taglia",         "Copia",
+                                  "Incolla", "Elimina", "Seleziona tutto"};
+        QCOMPARE(texts, italian);
     }
 };
 

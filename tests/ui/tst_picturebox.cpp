@@ -8,9 +8,10 @@ class TestPictureBox : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Q_INIT_RESOURCE(resources); }
     void fitsThePictureWithItsProportionsCentred_data();
     void fitsThePictureWithItsProportionsCentred();
+    void showsASmallerPictureAtItsOwnSizeTopLeft_data();
+    void showsASmallerPictureAtItsOwnSizeTopLeft();
     void paintsWhatTheRendererDraws_data();
     void paintsWhatTheRendererDraws();
 };
@@ -44,11 +45,15 @@ void TestPictureBox::fitsThePictureWithItsProportionsCentred_data()
     QTest::addColumn<QString>("picture");
     QTest::addColumn<QSize>("area");
     QTest::addColumn<QSizeF>("ownSize");
-    // Own sizes in twips; a tall picture in a squarer area, a wide one in a wider area.
+    // Own sizes in twips (15 to a pixel); each picture is larger than its area, in one direction
+    // or both.
     QTest::newRow("quiz picture") << ":/pictures/quiz.svg" << QSize(241, 249) << QSizeF(3964, 4324);
     QTest::newRow("start illustration")
         << ":/pictures/start.svg" << QSize(201, 281) << QSizeF(3709, 4353);
-    QTest::newRow("title") << ":/pictures/title.svg" << QSize(417, 81) << QSizeF(3315, 730);
+    QTest::newRow("signature, a little wider")
+        << ":/pictures/signature.svg" << QSize(82, 11) << QSizeF(1234, 161);
+    QTest::newRow("title in a narrower area")
+        << ":/pictures/title.svg" << QSize(200, 81) << QSizeF(3315, 730);
 }
 
 void TestPictureBox::fitsThePictureWithItsProportionsCentred()
@@ -66,6 +71,29 @@ void TestPictureBox::fitsThePictureWithItsProportionsCentred()
              qRound(1000 * ownSize.width() / ownSize.height()));
     QVERIFY(qAbs(fitted.center().x() - area.width() / 2.0) < 0.01);
     QVERIFY(qAbs(fitted.center().y() - area.height() / 2.0) < 0.01);
+}
+
+void TestPictureBox::showsASmallerPictureAtItsOwnSizeTopLeft_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QSize>("area");
+    QTest::addColumn<QSizeF>("ownSize");
+    QTest::newRow("title") << ":/pictures/title.svg" << QSize(417, 81) << QSizeF(3315, 730);
+    QTest::newRow("start button, just fits")
+        << ":/pictures/startbutton.svg" << QSize(110, 35) << QSizeF(1637, 511);
+}
+
+void TestPictureBox::showsASmallerPictureAtItsOwnSizeTopLeft()
+{
+    QFETCH(QString, picture);
+    QFETCH(QSize, area);
+    QFETCH(QSizeF, ownSize);
+    Scene scene(picture, area);
+    const QRectF shown = scene.box->pictureRect();
+
+    QCOMPARE(shown.topLeft(), QPointF(0, 0));
+    QVERIFY(qAbs(shown.width() - ownSize.width() / 15) < 0.01);
+    QVERIFY(qAbs(shown.height() - ownSize.height() / 15) < 0.01);
 }
 
 void TestPictureBox::paintsWhatTheRendererDraws_data()

@@ -1,0 +1,22 @@
+// What the windows need from the window system beyond what Qt offers. On X11 these talk to the
+// window manager; on other platforms they do nothing and know nothing.
+#pragma once
+
+#include <QMargins>
+
+#include <optional>
+
+class QWidget;
+
+/**
+ * Keeps a top-level window out of the task bar. Call it before each time the window is mapped:
+ * an X11 window manager forgets the request whenever the window is withdrawn.
+ */
+void keepOutOfTaskBar(QWidget &window);
+
+/**
+ * The frame the window manager is going to put around a top-level window that is not shown yet,
+ * asked of the window manager itself, which knows it before the window is mapped. Empty where the
+ * platform has no such request or where no window manager answers it within a short while.
+ */
+std::optional<QMargins> frameBeforeShow(QWidget &window);

@@ -1,0 +1,11 @@
+#include "nativewindow.h"
+
+void keepOutOfTaskBar(QWidget &)
+{
+    // Handled by the window's flags, where the platform has a task bar at all.
+}
+
+std::optional<QMargins> frameBeforeShow(QWidget &)
+{
+    return std::nullopt;
+}

@@ -1,0 +1,152 @@
+#include "nativewindow.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+
+#if QT_CONFIG(xcb)
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string_view>
+#include <thread>
+#include <xcb/xcb.h>
+
+namespace {
+
+/** Owns a reply from xcb, which the caller must free(). */
+template <typename Reply> using XcbReply = std::unique_ptr<Reply, decltype(&std::free)>;
+
+template <typename Reply> XcbReply<Reply> own(Reply *reply)
+{
+    return {reply, &std::free};
+}
+
+/** Qt's connection to the X server, or null when the program does not run on X11. */
+xcb_connection_t *x11Connection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+/** The atoms named, in one round trip; XCB_ATOM_NONE for any the server could not make. */
+template <std::size_t N>
+std::array<xcb_atom_t, N> internAtoms(xcb_connection_t *connection,
+                                      const std::array<std::string_view, N> &names)
+{
+    std::array<xcb_intern_atom_cookie_t, N> cookies{};
+    for (std::size_t i = 0; i < N; ++i)
+        cookies[i] = xcb_intern_atom(connection, false, static_cast<uint16_t>(names[i].size()),
+                                     names[i].data());
+    std::array<xcb_atom_t, N> atoms{};
+    for (std::size_t i = 0; i < N; ++i) {
+        const auto reply = own(xcb_intern_atom_reply(connection, cookies[i], nullptr));
+        atoms[i] = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    }
+    return atoms;
+}
+
+/** Whether the running window manager lists `feature` among those it supports. */
+bool windowManagerSupports(xcb_connection_t *connection, xcb_window_t root, xcb_atom_t supported,
+                           xcb_atom_t feature)
+{
+    const auto reply = own(xcb_get_property_reply(
+        connection, xcb_get_property(connection, false, root, supported, XCB_ATOM_ATOM, 0, 4096),
+        nullptr));
+    if (!reply || reply->format != 32 || reply->type != XCB_ATOM_ATOM)
+        return false;
+    const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    return std::find(atoms, atoms + count, feature) != atoms + count;
+}
+
+/** The window's _NET_FRAME_EXTENTS, once the window manager has set them. */
+std::optional<QMargins> readFrameExtents(xcb_connection_t *connection, xcb_window_t window,
+                                         xcb_atom_t frameExtents)
+{
+    const auto reply = own(xcb_get_property_reply(
+        connection,
+        xcb_get_property(connection, false, window, frameExtents, XCB_ATOM_CARDINAL, 0, 4),
+        nullptr));
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 16)
+        return std::nullopt;
+    // left, right, top, bottom
+    const auto *extents = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+    return QMargins(static_cast<int>(extents[0]), static_cast<int>(extents[2]),
+                    static_cast<int>(extents[1]), static_cast<int>(extents[3]));
+}
+
+} // namespace
+
+void keepOutOfTaskBar(QWidget &window)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return;
+    const auto [state, skipTaskBar] =
+        internAtoms<2>(connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"});
+    if (state == XCB_ATOM_NONE || skipTaskBar == XCB_ATOM_NONE)
+        return;
+    // Set on the unmapped window, where the window manager reads it when it maps the window; Qt
+    // merges it with the states it sets itself.
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
+                        static_cast<xcb_window_t>(window.winId()), state, XCB_ATOM_ATOM, 32, 1,
+                        &skipTaskBar);
+    xcb_flush(connection);
+}
+
+std::optional<QMargins> frameBeforeShow(QWidget &window)
+{
+    using namespace std::chrono_literals;
+    // A window manager that announces the request answers it at once, in practice within a
+    // millisecond; one that has hung is not waited for longer than this.
+    constexpr auto patience = 200ms;
+
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return std::nullopt;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const auto tree =
+        own(xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr));
+    if (!tree)
+        return std::nullopt;
+    const auto [supported, request, frameExtents] = internAtoms<3>(
+        connection, {"_NET_SUPPORTED", "_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS"});
+    if (!windowManagerSupports(connection, tree->root, supported, request))
+        return std::nullopt;
+
+    // The window manager works out the frame from the window's type and decoration hints, which
+    // Qt set when it made the window, and writes it to the window's _NET_FRAME_EXTENTS.
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = id;
+    message.type = request;
+    xcb_send_event(connection, false, tree->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(connection);
+
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        if (auto extents = readFrameExtents(connection, id, frameExtents))
+            return extents;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return std::nullopt;
+        std::this_thread::sleep_for(1ms);
+    }
+}
+
+#else
+
+void keepOutOfTaskBar(QWidget &) {}
+
+std::optional<QMargins> frameBeforeShow(QWidget &)
+{
+    return std::nullopt;
+}
+
+#endif
