@@ -53,8 +53,10 @@ endif()
 if(maintainer STREQUAL "")
     problem("no Maintainer")
 endif()
-# Qt's libraries come from dpkg-shlibdeps; the platform plugins it cannot see are listed by hand.
-foreach(dependency libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 qt6-qpa-plugins)
+# Qt's libraries come from dpkg-shlibdeps; the platform plugins it cannot see and the font
+# the windows are drawn with are listed by hand.
+foreach(dependency libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 qt6-qpa-plugins
+                   fonts-comic-neue)
     if(NOT depends MATCHES "(^|, )${dependency}( |,|$)")
         problem("Depends lacks ${dependency}: ${depends}")
     endif()
@@ -68,7 +70,10 @@ foreach(path usr/bin/numerillo
              "usr/share/applications/${APP_ID}.desktop"
              "usr/share/metainfo/${APP_ID}.metainfo.xml"
              "usr/share/icons/hicolor/48x48/apps/${APP_ID}.png"
-             "usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg")
+             "usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg"
+             usr/share/man/man1/numerillo.1.gz
+             usr/share/doc/numerillo/copyright
+             usr/share/doc/numerillo/changelog.gz)
     if(NOT path IN_LIST paths)
         problem("the package lacks /${path}")
     endif()

@@ -6,7 +6,9 @@
 # Beyond the presence of each file, the pieces must agree with one another: the menu entry
 # starts the installed program and names an installed icon, the metainfo launches that menu
 # entry and lists the project's version as its newest release, and each PNG icon has the
-# size of the directory it sits in.
+# size of the directory it sits in. The manual page and the Debian changelog carry the
+# project's version and are compressed without a name or time stamp, so that two builds of
+# the same sources give the same files.
 cmake_minimum_required(VERSION 3.25)
 
 foreach(var BUILD_DIR PREFIX APP_ID VERSION ICON_SIZES)
@@ -33,8 +35,11 @@ endmacro()
 
 set(desktop "share/applications/${APP_ID}.desktop")
 set(metainfo "share/metainfo/${APP_ID}.metainfo.xml")
+set(manual share/man/man1/numerillo.1.gz)
+set(changelog share/doc/numerillo/changelog.gz)
 set(required bin/numerillo "${desktop}" "${metainfo}"
-    "share/icons/hicolor/scalable/apps/${APP_ID}.svg")
+    "share/icons/hicolor/scalable/apps/${APP_ID}.svg"
+    "${manual}" "${changelog}" share/doc/numerillo/copyright)
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND required "share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png")
 endforeach()
@@ -112,6 +117,34 @@ if(EXISTS "${PREFIX}/${metainfo}")
         problem("the metainfo's newest release is '${release}', the project is ${VERSION}")
     endif()
 endif()
+
+# path|what the text must hold once decompressed (a regular expression)
+string(REPLACE "." "\\." version_regex "${VERSION}")
+set(compressed
+    "${manual}|\n\\.TH NUMERILLO 1 \"[^\"]*\" \"Numerillo ${version_regex}\""
+    "${changelog}|^numerillo \\(${version_regex}\\) [a-z]+. urgency=")
+find_program(GZIP gzip REQUIRED)
+foreach(entry IN LISTS compressed)
+    string(REPLACE "|" ";" entry "${entry}")
+    list(GET entry 0 path)
+    list(GET entry 1 expected)
+    if(NOT EXISTS "${PREFIX}/${path}")
+        continue()
+    endif()
+    # gzip header: 1f 8b, method 08, flags (08: a file name follows), 4 bytes of time stamp.
+    file(READ "${PREFIX}/${path}" header LIMIT 8 HEX)
+    string(SUBSTRING "${header}" 6 2 flags)
+    string(SUBSTRING "${header}" 8 8 stamp)
+    execute_process(COMMAND "${GZIP}" -dc "${PREFIX}/${path}"
+        OUTPUT_VARIABLE text RESULT_VARIABLE status)
+    if(NOT header MATCHES "^1f8b08" OR NOT status EQUAL 0)
+        problem("${path} is not gzip-compressed")
+    elseif(NOT flags STREQUAL "00" OR NOT stamp STREQUAL "00000000")
+        problem("${path} keeps a file name or time stamp (flags ${flags}, time ${stamp})")
+    elseif(NOT text MATCHES "${expected}")
+        problem("${path} does not match '${expected}'")
+    endif()
+endforeach()
 
 if(problems)
     list(JOIN problems "\n  " text)
