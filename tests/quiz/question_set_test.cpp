@@ -3,12 +3,19 @@
 #include <algorithm>
 #include <cstddef>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Column = std::array<std::uint8_t, quiz::questionCount>;
+
+/** A draw took more digits than its script held. */
+struct ScriptRanDry : std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};
 
 /** Hands out digits from a script, ten at a time, and counts what was taken. */
 class ScriptedSource
@@ -24,13 +31,14 @@ public:
             }
     }
 
+    /** Throws ScriptRanDry when the script is used up: made-up digits could keep the draw
+     * going for ever, and the exception ends it and the test at once. */
     std::array<std::uint8_t, 5> fiveDigitPairs()
     {
         std::array<std::uint8_t, 5> pairs{};
-        if (m_taken + 2 * pairs.size() > m_digits.size()) {
-            ADD_FAILURE() << "the draw asked for more digits than the script holds";
-            return pairs;
-        }
+        if (m_taken + 2 * pairs.size() > m_digits.size())
+            throw ScriptRanDry("the draw asked for more digits than the script holds (" +
+                               std::to_string(m_digits.size()) + " digits)");
         for (auto &pair : pairs) {
             pair = static_cast<std::uint8_t>(10 * m_digits[m_taken] + m_digits[m_taken + 1]);
             m_taken += 2;
@@ -74,6 +82,42 @@ TEST(GenerateQuestionSet, RejectsAWholeAttemptAndDrawsTwentyNewDigits)
     EXPECT_EQ(attempt.firstFactors, allSevens);
     EXPECT_EQ(attempt.secondFactors, permutation);
 }
+
+struct Rejected
+{
+    const char *name;
+    Column first;
+    Column second;
+};
+
+void PrintTo(const Rejected &r, std::ostream *os)
+{
+    *os << r.name;
+}
+
+class GenerateQuestionSetRejects : public testing::TestWithParam<Rejected>
+{
+};
+
+TEST_P(GenerateQuestionSetRejects, AnAttemptWithoutAColumnOfTenDifferentDigits)
+{
+    const Rejected &r = GetParam();
+    ScriptedSource source({{r.first, r.second}});
+    EXPECT_THROW(quiz::detail::drawAcceptedAttempt(source), ScriptRanDry);
+    EXPECT_EQ(source.taken(), 20u);
+}
+
+const Rejected rejections[] = {
+    {"AllZeros", {}, {}},
+    {"NineDifferentInBoth", oneRepeat, {9, 8, 7, 6, 5, 4, 3, 2, 1, 9}},
+    {"NineDifferentAndOneDigit", allSevens, oneRepeat},
+    {"EveryDigitSpreadOverBoth", {0, 1, 2, 3, 4, 0, 1, 2, 3, 4}, {5, 6, 7, 8, 9, 5, 6, 7, 8, 9}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, GenerateQuestionSetRejects, testing::ValuesIn(rejections),
+                         [](const testing::TestParamInfo<Rejected> &info) {
+                             return info.param.name;
+                         });
 
 struct Counting
 {
