@@ -7,6 +7,9 @@
 #include <QScreen>
 #include <QTest>
 
+#include <functional>
+#include <map>
+
 class TestStartWindow : public QObject
 {
     Q_OBJECT
@@ -134,21 +137,25 @@ void TestStartWindow::everyWayOutEndsTheProgramWithoutTheQuiz_data()
 void TestStartWindow::everyWayOutEndsTheProgramWithoutTheQuiz()
 {
     QFETCH(QString, way);
+    const std::map<QString, std::function<void()>> ways{
+        {QStringLiteral("click"), [&] { QTest::mouseClick(button("cmdesci"), Qt::LeftButton); }},
+        {QStringLiteral("escape"),
+         [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); }},
+        {QStringLiteral("alt-e"),
+         [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier); }},
+        {QStringLiteral("enter"),
+         [&] {
+             button("cmdesci")->setFocus();
+             QTest::keyClick(button("cmdesci"), Qt::Key_Return);
+         }},
+        {QStringLiteral("close"), [&] { m_window->close(); }},
+    };
+    const auto found = ways.find(way);
+    if (found == ways.end())
+        QFAIL(qPrintable(QStringLiteral("no such way out: ") + way));
+
     QuizWatcher watcher;
-    const bool ended = endsProgram([&] {
-        if (way == QLatin1String("click")) {
-            QTest::mouseClick(button("cmdesci"), Qt::LeftButton);
-        } else if (way == QLatin1String("escape")) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        } else if (way == QLatin1String("alt-e")) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
-        } else if (way == QLatin1String("enter")) {
-            button("cmdesci")->setFocus();
-            QTest::keyClick(button("cmdesci"), Qt::Key_Return);
-        } else {
-            m_window->close();
-        }
-    });
+    const bool ended = endsProgram(found->second);
     QVERIFY(ended);
     QVERIFY(m_window.isNull());
     QVERIFY(visibleWindows().isEmpty());
