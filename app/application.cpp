@@ -1,10 +1,9 @@
 #include "application.h"
 
+#include "drawing.h"
 #include "numerillo_version.h"
-#include "picturebox.h"
 
 #include <QIcon>
-#include <QSvgRenderer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -44,24 +43,22 @@ void watchStartUp(QtMsgType type, const QMessageLogContext &context, const QStri
 
 /**
  * The calculator icon, drawn for the sizes a desktop asks for. Each size comes from the drawing
- * made for its pixel grid, rendered here rather than loaded from PNG files: reading images would
+ * made for its pixel grid, drawn here rather than loaded from PNG files: reading images would
  * load Qt's image format plugins, which costs more start-up time than drawing the few squares.
  */
 QIcon programIcon()
 {
-    struct Drawing
+    struct Grid
     {
-        const char *path;
+        const char *drawing;
         std::initializer_list<int> sizes; // multiples of the grid it is drawn on
     };
-    static const Drawing drawings[] = {{":/icons/numerillo-16.svg", {16}},
-                                       {":/icons/numerillo-24.svg", {24, 48}},
-                                       {":/icons/numerillo.svg", {32, 64}}};
+    static const Grid grids[] = {{"icon-16", {16}}, {"icon-24", {24, 48}}, {"icon", {32, 64}}};
     QIcon icon;
-    for (const Drawing &drawing : drawings) {
-        QSvgRenderer picture(QString::fromLatin1(drawing.path));
-        for (const int size : drawing.sizes)
-            icon.addPixmap(QPixmap::fromImage(drawPicture(picture, QSize(size, size))));
+    for (const Grid &grid : grids) {
+        const Drawing *drawing = Drawing::find(grid.drawing);
+        for (const int size : grid.sizes)
+            icon.addPixmap(QPixmap::fromImage(drawing->image(QSizeF(size, size))));
     }
     return icon;
 }

@@ -1,30 +1,24 @@
 #include "picturebox.h"
 
+#include "drawing.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
-QImage drawPicture(QSvgRenderer &picture, QSize pixels)
+QIcon pictureIcon(const QString &name, QSize size)
 {
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    picture.render(&painter);
-    return image;
-}
-
-QIcon pictureIcon(const QString &path, QSize size)
-{
-    QSvgRenderer picture(path);
     QIcon icon;
+    const Drawing *drawing = Drawing::find(name.toStdString());
+    if (!drawing)
+        return icon;
     QList<qreal> ratios{1.0, 2.0};
     const qreal screenRatio = qApp->devicePixelRatio();
     if (!ratios.contains(screenRatio))
         ratios.append(screenRatio);
     for (const qreal ratio : ratios) {
-        QPixmap pixmap = QPixmap::fromImage(drawPicture(picture, (QSizeF(size) * ratio).toSize()));
+        QPixmap pixmap = QPixmap::fromImage(drawing->image(QSizeF(size) * ratio));
         pixmap.setDevicePixelRatio(ratio);
         icon.addPixmap(pixmap);
     }
@@ -33,37 +27,19 @@ QIcon pictureIcon(const QString &path, QSize size)
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent) {}
 
-void PictureBox::setPicture(const QString &path)
+void PictureBox::setPicture(const QString &name)
 {
-    m_picture = path;
-    m_renderer.load(path);
+    m_picture = name;
+    m_drawing = Drawing::find(name.toStdString());
     m_cache = QPixmap();
-    // Before the widget is shown its pixel ratio is the primary screen's: right, almost always.
-    const QSize pixels = picturePixels(devicePixelRatioF());
-    if (!pixels.isEmpty()) {
-        m_drawing = std::async(std::launch::async, [path, pixels] {
-            QSvgRenderer picture(path);
-            return drawPicture(picture, pixels);
-        });
-    }
     update();
-}
-
-QSize PictureBox::picturePixels(qreal ratio) const
-{
-    return (pictureRect().size() * ratio).toSize();
 }
 
 QRectF PictureBox::pictureRect() const
 {
-    if (!m_renderer.isValid())
+    if (!m_drawing)
         return {};
-    // The program's drawings give their view box in twips, 15 to a pixel at 96 dots per inch:
-    // that is their exact own size. The default size would do but is cut to whole pixels.
-    constexpr qreal twipsPerPixel = 15;
-    QSizeF own = m_renderer.viewBoxF().size() / twipsPerPixel;
-    if (own.isEmpty())
-        own = m_renderer.defaultSize();
+    QSizeF own = m_drawing->size;
     // A picture that fits is shown at its own size from the top left corner, as drawn; a larger
     // one is scaled down to fit, centred.
     if (own.width() <= width() && own.height() <= height())
@@ -80,13 +56,11 @@ void PictureBox::paintEvent(QPaintEvent *)
         // Drawn once in device pixels, then only copied, so that a repaint costs nothing and the
         // picture stays sharp on high-density screens.
         const qreal ratio = devicePixelRatioF();
-        const QSize pixels = picturePixels(ratio);
-        if (m_cache.size() != pixels || m_cache.devicePixelRatio() != ratio) {
-            QImage drawn = m_drawing.valid() ? m_drawing.get() : QImage();
-            if (drawn.size() != pixels)
-                drawn = drawPicture(m_renderer, pixels);
-            m_cache = QPixmap::fromImage(std::move(drawn));
+        if (m_cache.isNull() || m_cacheSize != target.size() ||
+            m_cache.devicePixelRatio() != ratio) {
+            m_cache = QPixmap::fromImage(m_drawing->image(target.size() * ratio));
             m_cache.setDevicePixelRatio(ratio);
+            m_cacheSize = target.size();
         }
         painter.drawPixmap(target.topLeft(), m_cache);
     }

@@ -1,24 +1,19 @@
-// A picture area: shows a vector picture at its own size from the top left corner, or scaled
-// down to fit and centred when it is larger than the area, sharp at any device pixel ratio.
-// Whatever the picture leaves free shows the parent's background.
-// The picture is drawn in the background as soon as it is set, so it is ready, or nearly, by the
-// time the window first paints.
+// A picture area: shows one of the program's drawings at its own size from the top left corner,
+// or scaled down to fit and centred when it is larger than the area, sharp at any device pixel
+// ratio. Whatever the picture leaves free shows the parent's background.
+// The picture is drawn when the area is first painted, and again only when its size or the
+// screen's pixel density changes.
 #pragma once
 
 #include <QIcon>
-#include <QImage>
 #include <QPixmap>
-#include <QSvgRenderer>
 #include <QWidget>
 
-#include <future>
+struct Drawing;
 
-/** A vector picture drawn onto a transparent image of `pixels` device pixels, filling it. */
-QImage drawPicture(QSvgRenderer &picture, QSize pixels);
-
-/** An icon of `size` that shows a vector picture, sharp on screens of 1x and 2x density and on
+/** An icon of `size` that shows the drawing `name`, sharp on screens of 1x and 2x density and on
  * those the application is on. Drawn here, so that no icon engine plugin is loaded for it. */
-QIcon pictureIcon(const QString &path, QSize size);
+QIcon pictureIcon(const QString &name, QSize size);
 
 class PictureBox : public QWidget
 {
@@ -28,9 +23,9 @@ class PictureBox : public QWidget
 public:
     explicit PictureBox(QWidget *parent = nullptr);
 
-    /** The picture's resource path, such as ":/pictures/quiz.svg". */
+    /** The name of the drawing shown, such as "quiz"; an unknown name shows nothing. */
     QString picture() const { return m_picture; }
-    void setPicture(const QString &path);
+    void setPicture(const QString &name);
 
     /** Where the picture lands inside the widget. */
     QRectF pictureRect() const;
@@ -39,11 +34,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    /** The size in device pixels of the picture as shown at `ratio`. */
-    QSize picturePixels(qreal ratio) const;
-
     QString m_picture;
-    QSvgRenderer m_renderer;
-    std::future<QImage> m_drawing; // the first drawing, made on another thread
-    QPixmap m_cache;               // the picture as last painted
+    const Drawing *m_drawing = nullptr;
+    QPixmap m_cache;    // the picture as last painted
+    QSizeF m_cacheSize; // and the size it was painted at, in pixels
 };

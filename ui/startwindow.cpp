@@ -10,7 +10,7 @@ StartWindow::StartWindow(QWidget *parent)
 {
     ui->setupUi(this);
     ui->cmdcomincia->setIcon(
-        pictureIcon(QStringLiteral(":/pictures/startbutton.svg"), ui->cmdcomincia->iconSize()));
+        pictureIcon(QStringLiteral("startbutton"), ui->cmdcomincia->iconSize()));
     connect(ui->cmdcomincia, &QPushButton::clicked, this, &StartWindow::startQuiz);
     connect(ui->cmdesci, &QPushButton::clicked, this, &FixedWindow::endProgram);
     setCancelButton(ui->cmdesci);
