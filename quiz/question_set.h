@@ -48,6 +48,9 @@ private:
     static std::size_t index(int k) noexcept { return static_cast<std::size_t>(k - 1); }
 
     RandomSource &m_random;
+    // These are the stored types of a question set, mixed as they are on purpose: the factors
+    // are single-precision numbers that are always whole, the products and the first count 16-bit
+    // integers, the second count a plain int. Keep them so; the draw and its tests depend on it.
     std::array<float, questionCount> m_firstFactors{};
     std::array<float, questionCount> m_secondFactors{};
     std::array<std::int16_t, questionCount> m_products{};

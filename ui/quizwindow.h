@@ -33,6 +33,7 @@ private:
     std::unique_ptr<Ui::QuizWindow> ui;
     std::array<QLabel *, quiz::questionCount> m_questionLabels{};
     std::array<QLineEdit *, quiz::questionCount> m_answerBoxes{};
+    // m_questions keeps a reference to m_random, so m_random must be declared, and built, first.
     quiz::RandomSource m_random = quiz::RandomSource::fromClock();
     quiz::QuestionSet m_questions{m_random};
 };

@@ -1,5 +1,6 @@
 // The program ignores its command line: Qt's own options must not reach Qt.
 #include "application.h"
+#include "numerillo_version.h"
 #include "startwindow.h"
 
 #include <QLineEdit>
@@ -14,7 +15,7 @@ private slots:
     void identifiesItself()
     {
         QCOMPARE(QApplication::applicationName(), QStringLiteral("Numerillo"));
-        QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.00"));
+        QCOMPARE(QApplication::applicationVersion(), QStringLiteral(NUMERILLO_VERSION));
     }
 
     void ignoresQtOptions()
