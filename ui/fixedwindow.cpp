@@ -9,39 +9,44 @@
 #include <QShowEvent>
 #include <QStyleFactory>
 
+#include <algorithm>
+
 namespace {
 
 /**
- * A font that a form names, with what stands in for it where it is missing. Comic Sans MS is a
- * Windows font; Comic Neue takes its place elsewhere. Where neither is installed the text falls
- * back to the plain sans-serif face: left to itself, fontconfig serves a calligraphic script for
- * Comic Sans MS, which a child cannot read.
+ * A font that a form names, with what stands in for it where it is missing; where none of them
+ * is installed the text falls back to the plain sans-serif face.
+ * - Comic Sans MS is a Windows font; Comic Neue takes its place elsewhere. Left to itself,
+ *   fontconfig serves a calligraphic script for Comic Sans MS, which a child cannot read.
+ * - MS Sans Serif is a bitmap font, which Qt does not use on Windows; Microsoft Sans Serif is its
+ *   TrueType twin. Left to itself, Qt falls back to a serif face there.
  */
 void addStandIns(QFont &font)
 {
-    if (font.family() != QLatin1String("Comic Sans MS"))
-        return;
-    font.setFamilies({font.family(), QStringLiteral("Comic Neue")});
-    font.setStyleHint(QFont::SansSerif);
+    static const struct
+    {
+        QLatin1StringView family;
+        QLatin1StringView standIn;
+    } standIns[] = {
+        {QLatin1StringView("Comic Sans MS"), QLatin1StringView("Comic Neue")},
+        {QLatin1StringView("MS Sans Serif"), QLatin1StringView("Microsoft Sans Serif")}};
+    for (const auto &[family, standIn] : standIns) {
+        if (font.family() == family) {
+            font.setFamilies({family, standIn});
+            font.setStyleHint(QFont::SansSerif);
+        }
+    }
 }
 
 } // namespace
 
 FixedWindow::FixedWindow(QWidget *parent) : QWidget(parent)
 {
-    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
-#ifdef Q_OS_WIN
-    // A tool window has no task bar button on Windows.
-    flags |= Qt::Tool;
-#else
-    // A dialog to the window manager. Some (openbox) never give the keyboard focus to a normal
-    // window that stays out of the task bar, but do to a dialog.
-    flags |= Qt::Dialog;
-#endif
-    setWindowFlags(flags);
-    // A tool window or a dialog would not end the program when it closes; these do.
-    setAttribute(Qt::WA_QuitOnClose);
+    // A dialog, to the window system: a fixed frame, activated when it is shown. Some X11
+    // window managers (openbox) never give the keyboard focus to a normal window that stays out
+    // of the task bar, but do to a dialog.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     // Both windows belong to the program, never to another widget: closing one deletes it.
     setAttribute(Qt::WA_DeleteOnClose);
 }
@@ -76,6 +81,19 @@ void FixedWindow::finishControls()
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setStyle(fusion);
 #endif
+}
+
+void FixedWindow::closeEvent(QCloseEvent *event)
+{
+    // The program lives as long as one of its windows is open. Qt's own rule would miss a window
+    // that another owns, as a window kept out of the Windows task bar is.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool last = std::none_of(windows.begin(), windows.end(), [this](const QWidget *window) {
+        return window != this && window->isVisible() && qobject_cast<const FixedWindow *>(window);
+    });
+    QWidget::closeEvent(event);
+    if (last)
+        QCoreApplication::quit();
 }
 
 bool FixedWindow::event(QEvent *event)

@@ -21,6 +21,7 @@ protected:
     /** Makes the Escape key press `button` anywhere in the window. */
     void setCancelButton(QAbstractButton *button);
 
+    void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 

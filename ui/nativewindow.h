@@ -1,5 +1,5 @@
-// What the windows need from the window system beyond what Qt offers. On X11 these talk to the
-// window manager; on other platforms they do nothing and know nothing.
+// What the windows need from the window system beyond what Qt offers: on X11 from the window
+// manager, on Windows from the window tree; elsewhere these do nothing and know nothing.
 #pragma once
 
 #include <QMargins>

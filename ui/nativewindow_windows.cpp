@@ -1,0 +1,23 @@
+#include "nativewindow.h"
+
+#include <QWidget>
+#include <QWindow>
+
+void keepOutOfTaskBar(QWidget &window)
+{
+    // Windows gives a task bar button to every top-level window that no other window owns. One
+    // hidden window, created but never shown, owns both of the program's windows.
+    static QWindow *const owner = [] {
+        auto *hidden = new QWindow;
+        hidden->create();
+        return hidden;
+    }();
+    window.winId();
+    window.windowHandle()->setTransientParent(owner);
+}
+
+std::optional<QMargins> frameBeforeShow(QWidget &)
+{
+    // Qt knows the frame of a Windows window before it is shown, and counts it already.
+    return std::nullopt;
+}
