@@ -279,7 +279,9 @@ class Desktop:
 
     def start_xvfb(self):
         read_end, write_end = os.pipe()
-        xvfb = self.start("xvfb", ["Xvfb", "-displayfd", str(write_end),
+        # Without -noreset, the server resets each time its last client leaves, and drops a
+        # client (the window manager, say) that connects meanwhile; these tools come and go.
+        xvfb = self.start("xvfb", ["Xvfb", "-displayfd", str(write_end), "-noreset",
                                    "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp"],
                           pass_fds=(write_end,))
         os.close(write_end)
