@@ -314,8 +314,8 @@ class Desktop:
         return parse_xprop(out) if rc == 0 else None
 
     def geometry(self, window):
-        """The client window as (Rect on the root window, viewable, parent), or None if it is
-        gone."""
+        """The client window as (its Rect on the root window, whether it is viewable), or None
+        once it is gone."""
         rc, out = self.run("xwininfo", "-id", str(window))
         if rc != 0:
             return None
