@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 
 SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
-.PHONY: all deps build run test bench bench-startup sanitize fuzz package check-format clean
+.PHONY: all deps build run test bench bench-startup sanitize fuzz package check-format clean windows test-windows
 
 all: build
 
@@ -62,3 +62,13 @@ check-format: deps
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz
+
+# numerillo.exe for Microsoft Windows, x86_64 and i686, cross-built with MinGW-w64 against a
+# static Qt; that Qt is built once into ~/.cache/numerillo (about half an hour per
+# architecture). The programs land in build-windows/x86_64 and build-windows/i686.
+windows:
+	scripts/build-windows
+
+# The x86_64 build's engine and window tests, run under wine on the offscreen platform.
+test-windows:
+	scripts/build-windows --test
