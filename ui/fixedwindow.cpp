@@ -14,28 +14,30 @@
 namespace {
 
 /**
- * A font that a form names, with what stands in for it where it is missing; where none of them
- * is installed the text falls back to the plain sans-serif face.
+ * A font that a form names, with the faces that stand in for it where it is missing:
  * - Comic Sans MS is a Windows font; Comic Neue takes its place elsewhere. Left to itself,
  *   fontconfig serves a calligraphic script for Comic Sans MS, which a child cannot read.
  * - MS Sans Serif is a bitmap font, which Qt does not use on Windows; Microsoft Sans Serif is its
- *   TrueType twin. Left to itself, Qt falls back to a serif face there.
+ *   TrueType twin.
+ * Where none of them is installed the text falls back to a plain sans-serif face.
  */
 void addStandIns(QFont &font)
 {
-    static const struct
-    {
-        QLatin1StringView family;
-        QLatin1StringView standIn;
-    } standIns[] = {
-        {QLatin1StringView("Comic Sans MS"), QLatin1StringView("Comic Neue")},
-        {QLatin1StringView("MS Sans Serif"), QLatin1StringView("Microsoft Sans Serif")}};
-    for (const auto &[family, standIn] : standIns) {
-        if (font.family() == family) {
-            font.setFamilies({family, standIn});
-            font.setStyleHint(QFont::SansSerif);
-        }
-    }
+    QStringList families{font.family()};
+    if (font.family() == QLatin1String("Comic Sans MS"))
+        families << QStringLiteral("Comic Neue");
+    else if (font.family() == QLatin1String("MS Sans Serif"))
+        families << QStringLiteral("Microsoft Sans Serif");
+    else
+        return;
+#ifdef Q_OS_WIN
+    // Qt on Windows falls back to the first face it knows, which may well be a serif (under wine,
+    // where the faces are those of the Linux host): the plain faces are named.
+    families << QStringLiteral("Tahoma") << QStringLiteral("Arial")
+             << QStringLiteral("DejaVu Sans");
+#endif
+    font.setFamilies(families);
+    font.setStyleHint(QFont::SansSerif);
 }
 
 } // namespace
