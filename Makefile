@@ -61,7 +61,7 @@ check-format: deps
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 clean:
-	rm -rf $(BUILD_DIR) build-sanitize build-fuzz
+	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-windows
 
 # numerillo.exe for Microsoft Windows, x86_64 and i686, cross-built with MinGW-w64 against a
 # static Qt; that Qt is built once into ~/.cache/numerillo (about half an hour per
