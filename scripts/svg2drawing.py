@@ -115,7 +115,7 @@ def parse_path(data):
             command = stream[i]
             i += 1
         elif command is None:
-            raise DrawingError('path data does not start with a command')
+            raise DrawingError(f'numbers without a command in {data[:60]!r}')
         if not elements and command not in 'Mm':
             raise DrawingError('path data does not start with a move')
         relative = command.islower()
@@ -124,6 +124,7 @@ def parse_path(data):
         if kind == 'Z':
             elements.append((CLOSE, []))
             current = start
+            command = None  # takes no numbers: a new command must follow
         elif kind == 'M':
             x, y = numbers(2)
             current = start = (base[0] + x, base[1] + y)

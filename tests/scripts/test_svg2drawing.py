@@ -64,7 +64,8 @@ class PathData(unittest.TestCase):
                         self.assertAlmostEqual(got, want, places=9)
 
     def test_what_cannot_be_read_is_refused(self):
-        for data in ['M0 0A5 5 0 0 1 10 10', 'M0 0S1 1 2 2', 'L10 10', 'M0 0L10', 'M0 0 x 1 1']:
+        for data in ['M0 0A5 5 0 0 1 10 10', 'M0 0S1 1 2 2', 'L10 10', 'M0 0L10', 'M0 0 x 1 1',
+                     'M0 0h5z 5 5', '5 5']:
             with self.subTest(data), self.assertRaises(s2d.DrawingError):
                 s2d.parse_path(data)
 
