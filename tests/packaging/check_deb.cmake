@@ -11,20 +11,7 @@ foreach(var CPACK DPKG_DEB CONFIG OUT_DIR APP_ID VERSION)
     endif()
 endforeach()
 
-file(REMOVE_RECURSE "${OUT_DIR}")
-execute_process(
-    COMMAND "${CPACK}" -G DEB --config "${CONFIG}" -B "${OUT_DIR}"
-    RESULT_VARIABLE status
-    OUTPUT_VARIABLE log
-    ERROR_VARIABLE log)
-if(NOT status EQUAL 0)
-    message(FATAL_ERROR "cpack failed (${status}):\n${log}")
-endif()
-file(GLOB debs "${OUT_DIR}/*.deb")
-list(LENGTH debs count)
-if(NOT count EQUAL 1)
-    message(FATAL_ERROR "expected one .deb in ${OUT_DIR}, found ${count}:\n${log}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/build_deb.cmake)
 
 set(problems "")
 macro(problem text)
@@ -32,10 +19,10 @@ macro(problem text)
 endmacro()
 
 function(control_field name out)
-    execute_process(COMMAND "${DPKG_DEB}" --field "${debs}" ${name}
+    execute_process(COMMAND "${DPKG_DEB}" --field "${deb}" ${name}
         OUTPUT_VARIABLE value OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
     if(NOT status EQUAL 0)
-        message(FATAL_ERROR "dpkg-deb cannot read ${debs}")
+        message(FATAL_ERROR "dpkg-deb cannot read ${deb}")
     endif()
     set(${out} "${value}" PARENT_SCOPE)
 endfunction()
@@ -66,7 +53,7 @@ if(depends MATCHES "svg")
     problem("Depends names an SVG library: ${depends}")
 endif()
 
-execute_process(COMMAND "${DPKG_DEB}" --contents "${debs}" OUTPUT_VARIABLE listing)
+execute_process(COMMAND "${DPKG_DEB}" --contents "${deb}" OUTPUT_VARIABLE listing)
 string(REGEX REPLACE "[^\n]* \\./" "" listing "${listing}")
 string(REGEX REPLACE "\n$" "" listing "${listing}")
 string(REPLACE "\n" ";" paths "${listing}")
@@ -90,6 +77,6 @@ endforeach()
 
 if(problems)
     list(JOIN problems "\n  " text)
-    message(FATAL_ERROR "${debs}:\n  ${text}")
+    message(FATAL_ERROR "${deb}:\n  ${text}")
 endif()
-message("${debs}: ${package} ${version}\n  Depends: ${depends}")
+message("${deb}: ${package} ${version}\n  Depends: ${depends}")
