@@ -349,8 +349,8 @@ def main(argv):
         print(__doc__.strip().splitlines()[2].strip(), file=sys.stderr)
         return 2
     drawings = []
-    for spec in argv[2:]:
-        name, _, path = spec.partition('=')
+    for argument in argv[2:]:
+        name, _, path = argument.partition('=')
         try:
             drawings.append((name, read_drawing(path)))
         except (DrawingError, ET.ParseError, ValueError) as error:

@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-#if QT_CONFIG(xcb)
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -139,14 +138,3 @@ std::optional<QMargins> frameBeforeShow(QWidget &window)
         std::this_thread::sleep_for(1ms);
     }
 }
-
-#else
-
-void keepOutOfTaskBar(QWidget &) {}
-
-std::optional<QMargins> frameBeforeShow(QWidget &)
-{
-    return std::nullopt;
-}
-
-#endif

@@ -20,10 +20,9 @@ void centreOnScreen(QWidget &window)
     // before it is shown (Windows, for one) includes it in the frame geometry.
     window.winId();
     const QRect client = window.geometry();
-    QMargins frame(client.left() - window.frameGeometry().left(),
-                   client.top() - window.frameGeometry().top(),
-                   window.frameGeometry().right() - client.right(),
-                   window.frameGeometry().bottom() - client.bottom());
+    const QRect outside = window.frameGeometry();
+    QMargins frame(client.left() - outside.left(), client.top() - outside.top(),
+                   outside.right() - client.right(), outside.bottom() - client.bottom());
     // Where only the window manager knows the frame (X11), Qt places the client area where it is
     // told; it is then told where the client area goes inside the centred frame.
     bool placesClientArea = false;
