@@ -1,22 +1,3 @@
-# Cross-building for Microsoft Windows (i686) with Debian's MinGW-w64, posix thread model.
-# Used for the static Qt and for Numerillo itself; see scripts/build-windows.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(NUMERILLO_MINGW_TRIPLET i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${NUMERILLO_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${NUMERILLO_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${NUMERILLO_MINGW_TRIPLET}-windres)
-set(CMAKE_AR ${NUMERILLO_MINGW_TRIPLET}-gcc-ar-posix CACHE FILEPATH "")
-set(CMAKE_RANLIB ${NUMERILLO_MINGW_TRIPLET}-gcc-ranlib-posix CACHE FILEPATH "")
-
-# Libraries and headers come from the MinGW-w64 root and from what CMAKE_PREFIX_PATH names
-# (the static Qt); programs (moc, rcc, uic) from the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${NUMERILLO_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Everything linked in, the compiler's own runtime too: numerillo.exe needs no MinGW DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Cross-building for Microsoft Windows (i686) with Debian's MinGW-w64: see mingw-w64.cmake.
+set(NUMERILLO_MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
