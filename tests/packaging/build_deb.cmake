@@ -1,5 +1,15 @@
-# Included by the checks of the Debian package: builds it with CPack into a scratch directory
-# and sets `deb` to its path. Needs CPACK, CONFIG (CPackConfig.cmake) and OUT_DIR.
+# Builds the Debian package with CPack into a scratch directory, once, for the checks that read
+# it (the test fixture debian_package).
+#
+#   -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake> -DOUT_DIR=<scratch>
+cmake_minimum_required(VERSION 3.25)
+
+foreach(var CPACK CONFIG OUT_DIR)
+    if(NOT DEFINED ${var})
+        message(FATAL_ERROR "${var} not given")
+    endif()
+endforeach()
+
 file(REMOVE_RECURSE "${OUT_DIR}")
 execute_process(
     COMMAND "${CPACK}" -G DEB --config "${CONFIG}" -B "${OUT_DIR}"
@@ -9,9 +19,6 @@ execute_process(
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "cpack failed (${status}):\n${log}")
 endif()
-file(GLOB debs "${OUT_DIR}/*.deb")
-list(LENGTH debs count)
-if(NOT count EQUAL 1)
-    message(FATAL_ERROR "expected one .deb in ${OUT_DIR}, found ${count}:\n${log}")
-endif()
-set(deb "${debs}")
+set(DEB_DIR "${OUT_DIR}")
+include(${CMAKE_CURRENT_LIST_DIR}/find_deb.cmake)
+message("${deb}")

@@ -1,17 +1,16 @@
-# Builds the Debian package with CPack into a scratch directory and checks its control
-# fields and its file list.
+# Checks the Debian package's control fields and its file list.
 #
-#   -DCPACK=<cpack> -DDPKG_DEB=<dpkg-deb> -DCONFIG=<CPackConfig.cmake> -DOUT_DIR=<scratch>
+#   -DDPKG_DEB=<dpkg-deb> -DDEB_DIR=<where build_deb.cmake put the package>
 #   -DAPP_ID=<reverse-DNS id> -DVERSION=<project version>
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var CPACK DPKG_DEB CONFIG OUT_DIR APP_ID VERSION)
+foreach(var DPKG_DEB DEB_DIR APP_ID VERSION)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "${var} not given")
     endif()
 endforeach()
 
-include(${CMAKE_CURRENT_LIST_DIR}/build_deb.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/find_deb.cmake)
 
 set(problems "")
 macro(problem text)

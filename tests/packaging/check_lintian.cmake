@@ -1,16 +1,16 @@
-# Builds the Debian package with CPack into a scratch directory and runs lintian on it: any
-# error or warning fails. Informational and pedantic notes are shown but let through.
+# Runs lintian on the Debian package: any error or warning fails. Informational and pedantic
+# notes are shown but let through.
 #
-#   -DCPACK=<cpack> -DLINTIAN=<lintian> -DCONFIG=<CPackConfig.cmake> -DOUT_DIR=<scratch>
+#   -DLINTIAN=<lintian> -DDEB_DIR=<where build_deb.cmake put the package>
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var CPACK LINTIAN CONFIG OUT_DIR)
+foreach(var LINTIAN DEB_DIR)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "${var} not given")
     endif()
 endforeach()
 
-include(${CMAKE_CURRENT_LIST_DIR}/build_deb.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/find_deb.cmake)
 
 # --allow-root: lintian refuses to run as root without it, and CI containers run as root.
 # --no-cfg: a lintianrc of the machine must not hide or add tags.
