@@ -1,44 +1,52 @@
 #include "application.h"
 
+#include "desktop.h"
 #include "drawing.h"
 #include "numerillo_version.h"
 
+#include <QFont>
 #include <QIcon>
 #include <QTranslator>
 
-#include <cstdio>
-#include <cstdlib>
-#include <vector>
-
 namespace {
 
-char defaultName[] = "numerillo";
-
-struct Report
+/** The command line Qt is given, which must outlive the application: the program's name only. */
+char **qtArguments(char *name)
 {
-    QtMsgType type;
-    QByteArray category;
-    QString text;
-};
-
-QtMessageHandler qtHandler = nullptr;
-std::vector<Report> startUpReports;
+    static char defaultName[] = "numerillo";
+    static char *arguments[] = {defaultName, nullptr};
+    if (name)
+        arguments[0] = name;
+    return arguments;
+}
+int qtArgumentCount = 1;
 
 /**
- * Holds back what Qt reports while it starts. If it cannot start, which happens only when it
- * finds no display, its reports (a missing display, and advice to reinstall the program) would
- * mislead: one line says what is wrong instead.
+ * The faces that stand in for those the forms name, where these are missing:
+ * - Comic Sans MS is a Windows font; Comic Neue takes its place elsewhere. Left to itself,
+ *   fontconfig serves a calligraphic script for Comic Sans MS, which a child cannot read.
+ * - MS Sans Serif is a bitmap font, which Qt does not use on Windows; Microsoft Sans Serif is its
+ *   TrueType twin.
+ * Where none of them is installed the text falls back to a plain sans-serif face.
  */
-void watchStartUp(QtMsgType type, const QMessageLogContext &context, const QString &text)
+void substituteFonts()
 {
-    if (type == QtFatalMsg) {
-        std::fputs("numerillo: serve uno schermo grafico (X11 o Wayland), ma non ce n'è nessuno "
-                   "disponibile.\n",
-                   stderr);
-        std::fflush(stderr);
-        std::_Exit(1);
-    }
-    startUpReports.push_back({type, QByteArray(context.category), text});
+    QStringList plainFaces;
+#ifdef Q_OS_WIN
+    // Qt on Windows falls back to the first face it knows, which may well be a serif (under wine,
+    // where the faces are those of the Linux host): the plain faces are named.
+    plainFaces << QStringLiteral("Tahoma") << QStringLiteral("Arial")
+               << QStringLiteral("DejaVu Sans");
+#endif
+    QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
+                               QStringList{QStringLiteral("Comic Neue")} + plainFaces);
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               QStringList{QStringLiteral("Microsoft Sans Serif")} + plainFaces);
+    // Where none of those is there either, Qt falls back on a plain face rather than on what
+    // the system makes of the name. The forms set no style hint, so every control takes this.
+    QFont plain = QApplication::font();
+    plain.setStyleHint(QFont::SansSerif);
+    QApplication::setFont(plain);
 }
 
 /**
@@ -65,30 +73,9 @@ QIcon programIcon()
 
 } // namespace
 
-namespace detail {
-
-BeforeQt::BeforeQt(char *name) : argv{name, nullptr}
-{
-    qtHandler = qInstallMessageHandler(watchStartUp);
-}
-
-void BeforeQt::qtStarted()
-{
-    qInstallMessageHandler(qtHandler);
-    for (const Report &report : startUpReports) {
-        const QMessageLogContext context(nullptr, 0, nullptr, report.category.constData());
-        qt_message_output(report.type, context, report.text);
-    }
-    startUpReports.clear();
-}
-
-} // namespace detail
-
 Application::Application(int argumentCount, char *arguments[])
-    : BeforeQt(argumentCount > 0 && arguments[0] ? arguments[0] : defaultName),
-      QApplication(BeforeQt::argc, BeforeQt::argv)
+    : QApplication(qtArgumentCount, qtArguments(argumentCount > 0 ? arguments[0] : nullptr))
 {
-    qtStarted();
     setApplicationName(QStringLiteral("Numerillo"));
     setApplicationVersion(QStringLiteral(NUMERILLO_VERSION));
     // Ties the windows to the desktop entry, and so to its icon, under Wayland.
@@ -98,4 +85,12 @@ Application::Application(int argumentCount, char *arguments[])
     auto *qtTexts = new QTranslator(this);
     if (qtTexts->load(QStringLiteral(":/translations/qtbase_it.qm")))
         installTranslator(qtTexts);
+
+    substituteFonts();
+#ifdef Q_OS_WIN
+    // The native Windows styles draw buttons in the system's colours; Fusion paints the face in
+    // the palette's button colour, with the usual focus and pressed looks.
+    setStyle(QStringLiteral("Fusion"));
+#endif
+    desktop::applyWindowRules(*this);
 }

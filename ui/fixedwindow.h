@@ -1,6 +1,6 @@
-// What the program's two windows have in common: a fixed-size dialog frame with a close box as
-// its only title bar button, no task bar entry, yellow buttons, and a cancel button that the
-// Escape key presses.
+// What the program's two windows have in common: the Escape key presses the window's cancel
+// button, and the program lives as long as one of them is open. A fixed-size dialog frame to the
+// window system (desktop::fixedDialog); closing one deletes it.
 #pragma once
 
 #include <QWidget>
@@ -22,10 +22,4 @@ protected:
     void setCancelButton(QAbstractButton *button);
 
     void closeEvent(QCloseEvent *event) override;
-    bool event(QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-
-private:
-    /** Settles what the forms cannot say, once the window's controls all exist. */
-    void finishControls();
 };

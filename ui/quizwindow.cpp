@@ -1,6 +1,5 @@
 #include "quizwindow.h"
 
-#include "placement.h"
 #include "quiz/answer_check.h"
 #include "ui_quizwindow.h"
 
@@ -42,7 +41,6 @@ QuizWindow::QuizWindow(QWidget *parent)
     messageTimer->setTimerType(Qt::PreciseTimer);
     connect(messageTimer, &QTimer::timeout, ui->lblmessaggio, &QLabel::clear);
 
-    centreOnScreen(*this);
     m_questions.generateQuestionSet();
     showQuestions();
     messageTimer->start();

@@ -21,8 +21,8 @@ class QuizWindow : public FixedWindow
     Q_OBJECT
 
 public:
-    /** Loads the window: centres it, seeds the random source from the clock and shows the first
-     * ten questions, with empty answer boxes and the focus in the first one. */
+    /** Loads the window: seeds the random source from the clock and shows the first ten
+     * questions, with empty answer boxes and the focus in the first one. */
     explicit QuizWindow(QWidget *parent = nullptr);
     ~QuizWindow() override;
 

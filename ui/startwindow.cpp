@@ -1,7 +1,6 @@
 #include "startwindow.h"
 
 #include "picturebox.h"
-#include "placement.h"
 #include "quizwindow.h"
 #include "ui_startwindow.h"
 
@@ -15,7 +14,6 @@ StartWindow::StartWindow(QWidget *parent)
     connect(ui->cmdesci, &QPushButton::clicked, this, &FixedWindow::endProgram);
     setCancelButton(ui->cmdesci);
 
-    centreOnScreen(*this);
     ui->Picture1->setFocus();
 }
 

@@ -15,7 +15,7 @@ class StartWindow : public FixedWindow
     Q_OBJECT
 
 public:
-    /** Loads the window, centred on the screen, with the focus on the illustration. */
+    /** Loads the window, with the focus on the illustration. */
     explicit StartWindow(QWidget *parent = nullptr);
     ~StartWindow() override;
 

@@ -1,6 +1,7 @@
 // The windows' comic font, and what the texts fall back to where it is missing.
 #include "quizwindow.h"
 #include "startwindow.h"
+#include "windowtest.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -53,5 +54,5 @@ void TestFonts::comicTextsNeverFallToAScript()
     }
 }
 
-QTEST_MAIN(TestFonts)
+NUMERILLO_TEST_MAIN(TestFonts)
 #include "tst_fonts.moc"

@@ -1,6 +1,7 @@
-#include "programending.h"
 #include "quizwindow.h"
+#include "windowtest.h"
 
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -11,8 +12,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <functional>
-#include <map>
 
 class TestQuizWindow : public QObject
 {
@@ -289,40 +288,32 @@ void TestQuizWindow::tabVisitsBoxesThenButtonsThenPicture()
 
 void TestQuizWindow::answerBoxesTakeLongTexts()
 {
-    const QString longAnswer =
-        QString::number(expectedProduct(1)) + QString(100'000, QLatin1Char('7'));
-    box(1)->setText(longAnswer);
-    QCOMPARE(box(1)->text().size(), longAnswer.size());
+    // A right answer pasted behind more blanks than a line edit takes by default (32767
+    // characters): cut short, the box would hold blanks only.
+    int k = 1;
+    while (expectedProduct(k) == 0)
+        ++k;
+    typeRightAnswers();
+    const QString pasted = QString(40'000, QLatin1Char(' ')) + QString::number(expectedProduct(k));
+    QGuiApplication::clipboard()->setText(pasted);
+    box(k)->clear();
+    box(k)->setFocus();
+    QTest::keyClick(box(k), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box(k)->text().size(), pasted.size());
+
+    QTest::mouseClick(button("cmdcontrolla"), Qt::LeftButton);
+    QCOMPARE(message()->text(), QStringLiteral("Bravissimo !"));
 }
 
 void TestQuizWindow::everyWayOutEndsTheProgram_data()
 {
-    QTest::addColumn<QString>("way");
-    QTest::newRow("Fine clicked") << QStringLiteral("click");
-    QTest::newRow("Escape in an answer box") << QStringLiteral("escape-box");
-    QTest::newRow("Escape on the picture") << QStringLiteral("escape-picture");
-    QTest::newRow("Alt+F") << QStringLiteral("alt-f");
-    QTest::newRow("Space on Fine") << QStringLiteral("space");
-    QTest::newRow("close box") << QStringLiteral("close");
+    addWaysOut();
 }
 
 void TestQuizWindow::everyWayOutEndsTheProgram()
 {
     QFETCH(QString, way);
-    QWidget *picture = m_window->findChild<QWidget *>(QStringLiteral("Picture1"));
-    const std::map<QString, std::function<void()>> ways{
-        {QStringLiteral("click"), [&] { QTest::mouseClick(button("cmdfine"), Qt::LeftButton); }},
-        {QStringLiteral("escape-box"), [&] { QTest::keyClick(box(6), Qt::Key_Escape); }},
-        {QStringLiteral("escape-picture"), [&] { QTest::keyClick(picture, Qt::Key_Escape); }},
-        {QStringLiteral("alt-f"), [&] { QTest::keyClick(box(1), Qt::Key_F, Qt::AltModifier); }},
-        {QStringLiteral("space"), [&] { QTest::keyClick(button("cmdfine"), Qt::Key_Space); }},
-        {QStringLiteral("close"), [&] { m_window->close(); }},
-    };
-    const auto found = ways.find(way);
-    if (found == ways.end())
-        QFAIL(qPrintable(QStringLiteral("no such way out: ") + way));
-
-    const bool ended = endsProgram(found->second);
+    const bool ended = endsProgram([&] { leave(m_window, way, button("cmdfine"), Qt::Key_F); });
     QVERIFY(ended);
     QVERIFY(m_window.isNull());
     QVERIFY(visibleWindows().isEmpty());
@@ -333,8 +324,6 @@ void TestQuizWindow::timerEmptiesTheMessage()
     auto *timer = m_window->findChild<QTimer *>(QStringLiteral("tmrtempo"));
     QVERIFY(timer);
     QVERIFY(timer->isActive());
-    QCOMPARE(timer->interval(), 3000);
-    QCOMPARE(timer->timerType(), Qt::PreciseTimer);
 
     // The check comes some way into the period, so a restarted timer would show more time left.
     QTest::qWait(150);
@@ -342,6 +331,7 @@ void TestQuizWindow::timerEmptiesTheMessage()
     QTest::mouseClick(button("cmdcontrolla"), Qt::LeftButton);
     const int after = timer->remainingTime();
     QVERIFY(!message()->text().isEmpty());
+    QVERIFY(after <= 3000);
     // The free-running timer is not restarted by the check: a message never outlives one period.
     QVERIFY2(
         after <= before,
@@ -351,5 +341,5 @@ void TestQuizWindow::timerEmptiesTheMessage()
     QVERIFY(timer->isActive());
 }
 
-QTEST_MAIN(TestQuizWindow)
+NUMERILLO_TEST_MAIN(TestQuizWindow)
 #include "tst_quizwindow.moc"

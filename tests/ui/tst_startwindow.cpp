@@ -1,14 +1,11 @@
-#include "programending.h"
 #include "quizwindow.h"
 #include "startwindow.h"
+#include "windowtest.h"
 
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-
-#include <functional>
-#include <map>
 
 class TestStartWindow : public QObject
 {
@@ -126,41 +123,19 @@ void TestStartWindow::startButtonLeavesOnlyTheQuizWindow()
 
 void TestStartWindow::everyWayOutEndsTheProgramWithoutTheQuiz_data()
 {
-    QTest::addColumn<QString>("way");
-    QTest::newRow("Esci clicked") << QStringLiteral("click");
-    QTest::newRow("Escape") << QStringLiteral("escape");
-    QTest::newRow("Alt+E") << QStringLiteral("alt-e");
-    QTest::newRow("Enter on Esci") << QStringLiteral("enter");
-    QTest::newRow("close box") << QStringLiteral("close");
+    addWaysOut();
 }
 
 void TestStartWindow::everyWayOutEndsTheProgramWithoutTheQuiz()
 {
     QFETCH(QString, way);
-    const std::map<QString, std::function<void()>> ways{
-        {QStringLiteral("click"), [&] { QTest::mouseClick(button("cmdesci"), Qt::LeftButton); }},
-        {QStringLiteral("escape"),
-         [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); }},
-        {QStringLiteral("alt-e"),
-         [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier); }},
-        {QStringLiteral("enter"),
-         [&] {
-             button("cmdesci")->setFocus();
-             QTest::keyClick(button("cmdesci"), Qt::Key_Return);
-         }},
-        {QStringLiteral("close"), [&] { m_window->close(); }},
-    };
-    const auto found = ways.find(way);
-    if (found == ways.end())
-        QFAIL(qPrintable(QStringLiteral("no such way out: ") + way));
-
     QuizWatcher watcher;
-    const bool ended = endsProgram(found->second);
+    const bool ended = endsProgram([&] { leave(m_window, way, button("cmdesci"), Qt::Key_E); });
     QVERIFY(ended);
     QVERIFY(m_window.isNull());
     QVERIFY(visibleWindows().isEmpty());
     QVERIFY(!watcher.quizShown);
 }
 
-QTEST_MAIN(TestStartWindow)
+NUMERILLO_TEST_MAIN(TestStartWindow)
 #include "tst_startwindow.moc"

@@ -1,9 +1,9 @@
 // The windows as Windows shows them, on a desktop: which window is in front with the keyboard
 // focus, who owns it, its frame and its fonts, read back through the Win32 API. Mouse clicks and
 // key presses go in through SendInput, the way the mouse and the keyboard's come.
-#include "programending.h"
 #include "quizwindow.h"
 #include "startwindow.h"
+#include "windowtest.h"
 
 #include <QFontInfo>
 #include <QLabel>
@@ -191,5 +191,5 @@ void TestWindowsDesktop::textsAreInAPlainSansSerifFace()
     }
 }
 
-QTEST_MAIN(TestWindowsDesktop)
+NUMERILLO_TEST_MAIN(TestWindowsDesktop)
 #include "tst_windowsdesktop.moc"

@@ -80,6 +80,8 @@ std::optional<QMargins> readFrameExtents(xcb_connection_t *connection, xcb_windo
 
 } // namespace
 
+namespace desktop {
+
 void keepOutOfTaskBar(QWidget &window)
 {
     xcb_connection_t *connection = x11Connection();
@@ -138,3 +140,5 @@ std::optional<QMargins> frameBeforeShow(QWidget &window)
         std::this_thread::sleep_for(1ms);
     }
 }
+
+} // namespace desktop

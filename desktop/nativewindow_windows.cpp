@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace desktop {
+
 void keepOutOfTaskBar(QWidget &window)
 {
     // Windows gives a task bar button to every top-level window that no other window owns. One
@@ -21,3 +23,5 @@ std::optional<QMargins> frameBeforeShow(QWidget &)
     // Qt knows the frame of a Windows window before it is shown, and counts it already.
     return std::nullopt;
 }
+
+} // namespace desktop

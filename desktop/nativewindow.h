@@ -8,6 +8,8 @@
 
 class QWidget;
 
+namespace desktop {
+
 /**
  * Keeps a top-level window out of the task bar. Call it before each time the window is mapped:
  * an X11 window manager forgets the request whenever the window is withdrawn.
@@ -20,3 +22,5 @@ void keepOutOfTaskBar(QWidget &window);
  * platform has no such request or where no window manager answers it within a short while.
  */
 std::optional<QMargins> frameBeforeShow(QWidget &window);
+
+} // namespace desktop

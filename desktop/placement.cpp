@@ -1,5 +1,4 @@
-#include "placement.h"
-
+#include "desktop.h"
 #include "nativewindow.h"
 
 #include <QGuiApplication>
@@ -8,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace desktop {
 
 void centreOnScreen(QWidget &window)
 {
@@ -43,3 +44,5 @@ void centreOnScreen(QWidget &window)
     }
     window.move(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
 }
+
+} // namespace desktop

@@ -1,5 +1,7 @@
 #include "nativewindow.h"
 
+namespace desktop {
+
 void keepOutOfTaskBar(QWidget &)
 {
     // Handled by the window's flags, where the platform has a task bar at all.
@@ -9,3 +11,5 @@ std::optional<QMargins> frameBeforeShow(QWidget &)
 {
     return std::nullopt;
 }
+
+} // namespace desktop

@@ -1,0 +1,48 @@
+// What the program asks of the window system beyond what Qt does everywhere: which of Qt's
+// platforms shows the windows, how they are framed, where they go on the screen, and that they
+// stay out of the task bar. Everything here knows the window systems; the windows know none of it.
+#pragma once
+
+#include <Qt>
+
+class QApplication;
+class QWidget;
+
+namespace desktop {
+
+/**
+ * The flags of the program's windows: to the window system a dialog with a fixed frame whose
+ * only title bar button is the close box. Some X11 window managers (openbox) never give the
+ * keyboard focus to a normal window that stays out of the task bar, but do to a dialog.
+ */
+inline constexpr Qt::WindowFlags fixedDialog = Qt::Dialog | Qt::CustomizeWindowHint |
+                                               Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                               Qt::MSWindowsFixedSizeDialogHint;
+
+/**
+ * Chooses Qt's platform before Qt starts. Where the user has set QT_QPA_PLATFORM, that stands.
+ * Otherwise X11 wherever an X display answers (Xwayland too, in a Wayland session), since only
+ * there can a window centre itself and stay out of the task bar; else Wayland where there is a
+ * Wayland display. False when there is no display at all: Qt would only fail to start.
+ */
+bool choosePlatform();
+
+/**
+ * Makes the program's windows (those with the flags above) keep these rules from the next
+ * event on: a window that nobody has placed goes to the middle of its screen when it is first
+ * shown, and every window stays out of the task bar. Installed on the application, which owns it.
+ */
+void applyWindowRules(QApplication &application);
+
+/**
+ * Moves a top-level window to the middle of its screen: left edge at (screen width - window
+ * width) / 2, top edge at (screen height - window height) / 2, where the window's size is its
+ * outer size including the frame as it will be once shown: Windows knows the frame beforehand,
+ * and an X11 window manager tells it when asked. Where nobody can tell, the frame counts as
+ * nothing and the client area is centred. Call it before the window is mapped. Worked out in
+ * floating point and rounded once, at the end. A window larger than the screen goes to its top
+ * left corner.
+ */
+void centreOnScreen(QWidget &window);
+
+} // namespace desktop

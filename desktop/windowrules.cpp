@@ -1,0 +1,43 @@
+#include "desktop.h"
+#include "nativewindow.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QWidget>
+
+namespace desktop {
+
+namespace {
+
+/** Applies the window rules to each of the program's windows as it is shown. */
+class WindowRules : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Qt sends the Show event when the native window exists but is not mapped yet: the last
+        // moment at which the window system takes a position and a state as the window's own.
+        if (event->type() != QEvent::Show || event->spontaneous() || !watched->isWidgetType())
+            return false;
+        auto *window = static_cast<QWidget *>(watched);
+        if ((window->windowFlags() & fixedDialog) != fixedDialog)
+            return false;
+        // Every time: an X11 window manager forgets it whenever the window is withdrawn.
+        keepOutOfTaskBar(*window);
+        if (!window->testAttribute(Qt::WA_Moved))
+            centreOnScreen(*window);
+        return false;
+    }
+};
+
+} // namespace
+
+void applyWindowRules(QApplication &application)
+{
+    application.installEventFilter(new WindowRules(&application));
+}
+
+} // namespace desktop
