@@ -1,7 +1,10 @@
 // Numerillo: practice of the multiplication tables 0 to 9.
 #include "application.h"
 #include "desktop.h"
+#include "startwatch.h"
 #include "startwindow.h"
+
+#include <QScreen>
 
 #include <cstdio>
 
@@ -13,7 +16,16 @@ int main(int argc, char *argv[])
                    stderr);
         return 1;
     }
+    desktop::useOnlyARunningSessionBus();
+    StartWatch watch;
     Application app(argc, argv);
+    watch.started();
+    if (const QScreen *screen = QGuiApplication::primaryScreen();
+        screen && screen->depth() < desktop::minimumScreenDepth) {
+        std::fprintf(stderr, "numerillo: lo schermo ha %d bit di colore, ne servono almeno %d.\n",
+                     screen->depth(), desktop::minimumScreenDepth);
+        return 1;
+    }
     auto *start = new StartWindow;
     start->show();
     return app.exec();

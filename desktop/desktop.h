@@ -28,6 +28,19 @@ inline constexpr Qt::WindowFlags fixedDialog = Qt::Dialog | Qt::CustomizeWindowH
 bool choosePlatform();
 
 /**
+ * Where no session bus runs, tells Qt so before it starts. Otherwise its accessibility bridge
+ * would start a bus of its own (through dbus-launch), which outlives the program and writes under
+ * the home directory; without a bus there is no screen reader to talk to anyway.
+ */
+void useOnlyARunningSessionBus();
+
+/**
+ * The fewest bits of colour a screen must have: on fewer (an 8-bit X screen, for one) Qt has
+ * nothing to paint the windows with.
+ */
+inline constexpr int minimumScreenDepth = 15;
+
+/**
  * Makes the program's windows (those with the flags above) keep these rules from the next
  * event on: a window that nobody has placed goes to the middle of its screen when it is first
  * shown, and every window stays out of the task bar. Installed on the application, which owns it.

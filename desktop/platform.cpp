@@ -69,4 +69,10 @@ bool choosePlatform()
 #endif
 }
 
+void useOnlyARunningSessionBus()
+{
+    if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArrayLiteral("disabled:"));
+}
+
 } // namespace desktop
