@@ -134,8 +134,8 @@ const AnswerForm forms[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, CheckAnswerForms, testing::ValuesIn(forms),
-                         [](const testing::TestParamInfo<AnswerForm> &info) {
-                             return info.param.name;
+                         [](const testing::TestParamInfo<AnswerForm> &test) {
+                             return test.param.name;
                          });
 
 } // namespace

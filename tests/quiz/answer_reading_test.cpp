@@ -113,8 +113,8 @@ const Reading readings[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, ReadAnswer, testing::ValuesIn(readings),
-                         [](const testing::TestParamInfo<Reading> &info) {
-                             return info.param.name;
+                         [](const testing::TestParamInfo<Reading> &test) {
+                             return test.param.name;
                          });
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "quiz/question_set.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <gtest/gtest.h>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -115,8 +117,8 @@ const Rejected rejections[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, GenerateQuestionSetRejects, testing::ValuesIn(rejections),
-                         [](const testing::TestParamInfo<Rejected> &info) {
-                             return info.param.name;
+                         [](const testing::TestParamInfo<Rejected> &test) {
+                             return test.param.name;
                          });
 
 struct Counting
@@ -157,8 +159,8 @@ const Counting countings[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, GenerateQuestionSetCounts, testing::ValuesIn(countings),
-                         [](const testing::TestParamInfo<Counting> &info) {
-                             return info.param.name;
+                         [](const testing::TestParamInfo<Counting> &test) {
+                             return test.param.name;
                          });
 
 /** Counts the digits taken from a real source. */
@@ -229,6 +231,105 @@ TEST(GenerateQuestionSet, EverySeededSetPassesTheRule)
     }
     EXPECT_GT(onlyFirst, 0);
     EXPECT_GT(onlySecond, 0);
+}
+
+/** The twenty factors of one set in the order they are drawn: the first and the second factor
+ * of question 1, then of question 2, and so on. */
+constexpr std::size_t factorCount = 2 * quiz::questionCount;
+using Factors = std::array<int, factorCount>;
+
+Factors factors(const quiz::QuestionSet &set)
+{
+    Factors f{};
+    for (int k = 1; k <= quiz::questionCount; ++k) {
+        const auto i = static_cast<std::size_t>(2 * (k - 1));
+        f[i] = static_cast<int>(set.firstFactor(k));
+        f[i + 1] = static_cast<int>(set.secondFactor(k));
+    }
+    return f;
+}
+
+std::string factorName(std::size_t position)
+{
+    return std::string(position % 2 == 0 ? "first" : "second") + " factor of question " +
+           std::to_string(position / 2 + 1);
+}
+
+/** The draw as its rule reads, from a generator that shares nothing with the program's: twenty
+ * independent uniform digits per attempt, until one column holds ten different digits. */
+Factors referenceDraw(std::mt19937_64 &generator)
+{
+    std::uniform_int_distribution<int> digit(0, 9);
+    const auto tenDifferent = [](const Factors &f, std::size_t column) {
+        std::array<bool, 10> seen{};
+        for (std::size_t i = column; i < f.size(); i += 2)
+            seen[static_cast<std::size_t>(f[i])] = true;
+        return std::all_of(seen.begin(), seen.end(), [](bool s) { return s; });
+    };
+    Factors f{};
+    do {
+        for (int &d : f)
+            d = digit(generator);
+    } while (!tenDifferent(f, 0) && !tenDifferent(f, 1));
+    return f;
+}
+
+/** For every pair of factor positions i < j: in how many sets the two were equal, and in how
+ * many factor i was the smaller. */
+struct PairLaw
+{
+    std::array<std::array<int, factorCount>, factorCount> equal{};
+    std::array<std::array<int, factorCount>, factorCount> smaller{};
+
+    void add(const Factors &f)
+    {
+        for (std::size_t i = 0; i < factorCount; ++i)
+            for (std::size_t j = i + 1; j < factorCount; ++j) {
+                equal[i][j] += f[i] == f[j];
+                smaller[i][j] += f[i] < f[j];
+            }
+    }
+};
+
+/** How far apart two observed frequencies are, in standard errors of their difference (the
+ * two-sample test of proportions, the frequencies pooled for the error). */
+double deviation(int count, int sets, int referenceCount, int referenceSets)
+{
+    const double pooled = double(count + referenceCount) / (sets + referenceSets);
+    const double error = std::sqrt(pooled * (1 - pooled) * (1.0 / sets + 1.0 / referenceSets));
+    const double difference = double(count) / sets - double(referenceCount) / referenceSets;
+    return error > 0 ? std::abs(difference) / error : (difference == 0 ? 0 : INFINITY);
+}
+
+TEST(GenerateQuestionSet, PairsOfFactorsFollowTheReferenceDraw)
+{
+    // Any two of the twenty factors, the program's draw against the reference: how often they
+    // are equal, how often the earlier is smaller. Two questions that share one digit of the
+    // draw move such a frequency by some forty standard errors; a correct draw keeps all 380
+    // within a few (a single one beyond 5.5 about once in 26 million).
+    constexpr int sets = 1000;
+    constexpr double limit = 5.5;
+    quiz::RandomSource random(31);
+    quiz::QuestionSet set(random);
+    std::mt19937_64 generator(31);
+    PairLaw program;
+    PairLaw reference;
+    for (int s = 0; s < sets; ++s) {
+        set.generateQuestionSet();
+        program.add(factors(set));
+        reference.add(referenceDraw(generator));
+    }
+    for (std::size_t i = 0; i < factorCount; ++i)
+        for (std::size_t j = i + 1; j < factorCount; ++j) {
+            const auto check = [&](const char *relation, const auto &counts, const auto &expected) {
+                EXPECT_LE(deviation(counts[i][j], sets, expected[i][j], sets), limit)
+                    << "the " << factorName(i) << " is " << relation << " the " << factorName(j)
+                    << " in " << counts[i][j] << " of " << sets << " sets; in the reference draw, "
+                    << expected[i][j] << " of " << sets;
+            };
+            check("equal to", program.equal, reference.equal);
+            check("smaller than", program.smaller, reference.smaller);
+        }
 }
 
 TEST(RandomSource, DigitPairsAreUniform)
