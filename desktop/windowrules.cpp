@@ -9,6 +9,24 @@ namespace desktop {
 
 namespace {
 
+bool isProgramWindow(const QWidget &widget)
+{
+    return (widget.windowFlags() & fixedDialog) == fixedDialog;
+}
+
+/**
+ * A window that opens while another of the program's windows has the same title takes the title
+ * over: that one is on its way out, as the start window is when the quiz opens. A window manager
+ * that numbers windows of the same title (KWin) would otherwise show "Numerillo <2>".
+ */
+void giveWayTo(const QWidget &window)
+{
+    for (QWidget *other : QApplication::topLevelWidgets())
+        if (other != &window && other->isVisible() && isProgramWindow(*other) &&
+            other->windowTitle() == window.windowTitle())
+            other->setWindowTitle(QString());
+}
+
 /** Applies the window rules to each of the program's windows as it is shown. */
 class WindowRules : public QObject
 {
@@ -23,10 +41,11 @@ protected:
         if (event->type() != QEvent::Show || event->spontaneous() || !watched->isWidgetType())
             return false;
         auto *window = static_cast<QWidget *>(watched);
-        if ((window->windowFlags() & fixedDialog) != fixedDialog)
+        if (!isProgramWindow(*window))
             return false;
         // Every time: an X11 window manager forgets it whenever the window is withdrawn.
         keepOutOfTaskBar(*window);
+        giveWayTo(*window);
         if (!window->testAttribute(Qt::WA_Moved))
             centreOnScreen(*window);
         return false;

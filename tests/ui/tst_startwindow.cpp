@@ -30,18 +30,27 @@ private:
 
 namespace {
 
-/** Remembers whether a quiz window was ever shown while it lives. */
+/** Remembers whether a quiz window was ever shown while it lives, and the titles of the other
+ * windows still open once it was. */
 class QuizWatcher : public QObject
 {
 public:
     QuizWatcher() { qApp->installEventFilter(this); }
     bool quizShown = false;
+    QStringList titlesBeside;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("frmcalcolo"))
+        if (watched->objectName() != QLatin1String("frmcalcolo"))
+            return false;
+        if (event->type() == QEvent::Show)
             quizShown = true;
+        // Sent once the window is on screen.
+        if (event->type() == QEvent::ShowToParent)
+            for (const QWidget *window : visibleWindows())
+                if (window != watched)
+                    titlesBeside.append(window->windowTitle());
         return false;
     }
 };
@@ -101,6 +110,7 @@ void TestStartWindow::startButtonLeavesOnlyTheQuizWindow_data()
 void TestStartWindow::startButtonLeavesOnlyTheQuizWindow()
 {
     QFETCH(int, key);
+    QuizWatcher watcher;
     QPushButton *start = button("cmdcomincia");
     if (key == 0) {
         QTest::mouseClick(start, Qt::LeftButton);
@@ -116,6 +126,11 @@ void TestStartWindow::startButtonLeavesOnlyTheQuizWindow()
     auto *quiz = qobject_cast<QuizWindow *>(windows.first());
     QVERIFY(quiz);
     QCOMPARE(quiz->objectName(), QStringLiteral("frmcalcolo"));
+    QCOMPARE(quiz->windowTitle(), QStringLiteral("Numerillo"));
+    // The start window was still open beside it, under no title of the same name: a window
+    // manager would have numbered the quiz window's.
+    QCOMPARE(watcher.titlesBeside.size(), 1);
+    QVERIFY(!watcher.titlesBeside.contains(QStringLiteral("Numerillo")));
     QVERIFY(isCentred(*quiz));
     QVERIFY(QTest::qWaitForWindowActive(quiz));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txt1"));
