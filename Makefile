@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 
 SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
-.PHONY: all deps build run test bench bench-startup sanitize fuzz package check-format clean windows test-windows
+.PHONY: all deps build run test bench bench-startup sanitize fuzz package check-format check-scripts clean windows test-windows
 
 all: build
 
@@ -59,6 +59,12 @@ fuzz:
 # Every C++ file as clang-format (see .clang-format) would write it.
 check-format: deps
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+# Every shell script of the repository (a tracked file whose first line runs sh or bash)
+# as shellcheck wants it.
+check-scripts: deps
+	git ls-files -z | xargs -0 awk 'FNR == 1 && /^#!.*[\/ ](ba|da)?sh( |$$)/ { print FILENAME } \
+		{ nextfile }' | tr '\n' '\0' | xargs -0 -r shellcheck
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-windows
