@@ -5,11 +5,13 @@
 
 The drawings are made of filled shapes, a few of them outlined: <path>, <rect>, <circle> and
 <ellipse>, grouped in <g>, with fill, fill-rule, stroke, stroke-width and transform, given as
-attributes; paths use the commands M, L, H, V, C, Q and Z (and their relative forms). That is all
-this reads: anything else in a drawing stops the build with a message rather than being drawn
-wrongly. Every shape becomes a path of moves, lines and cubic curves in the coordinates of the
-drawing's view box: quadratic curves exactly, rectangles with round corners, circles and ellipses
-as the usual four-curve approximation of a quarter ellipse (within 0.03 % of the radius).
+attributes, inside an <svg> that gives width, height and viewBox; transforms are matrix,
+translate, scale and rotate, paths use the commands M, L, H, V, C, Q and Z (and their relative
+forms). That is all this reads: anything else in a drawing stops the build with a message naming
+the file, rather than being drawn wrongly. Every shape becomes a path of moves, lines and cubic
+curves in the coordinates of the drawing's view box: quadratic curves exactly, rectangles with
+round corners, circles and ellipses as the usual four-curve approximation of a quarter ellipse
+(within 0.03 % of the radius).
 
 Standard library only: it runs wherever the program is built, for Linux or for Windows.
 """
@@ -44,10 +46,56 @@ def multiply(m, n):
             a * e2 + c * f2 + e, b * e2 + d * f2 + f)
 
 
+NUMBER = r'[+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?'
+# One transform of a list and what may follow it: a comma, or nothing, between two of them.
+TRANSFORM = re.compile(r'\s*([A-Za-z]+)\s*\(([^()]*)\)\s*(,?)')
+# How many numbers each transform takes.
+TRANSFORM_NUMBERS = {'matrix': (6,), 'translate': (1, 2), 'scale': (1, 2), 'rotate': (1, 3)}
+
+
+def svg_number(text, what):
+    """A plain SVG number: no units, no words such as inf or nan."""
+    if not re.fullmatch(NUMBER, text.strip()):
+        raise DrawingError(f'{what} {text!r} is not a number')
+    return float(text)
+
+
+def number_list(text, what):
+    """Numbers separated by spaces, or by one comma with spaces around it if any; like path data,
+    a sign or a second decimal point also starts a new number."""
+    values = []
+    position = 0
+    for match in re.finditer(NUMBER, text):
+        gap = text[position:match.start()]
+        if not re.fullmatch(r'\s*' if not values else r'\s*,?\s*', gap):
+            raise DrawingError(f'cannot read the numbers of {what}')
+        values.append(float(match.group()))
+        position = match.end()
+    if text[position:].strip():
+        raise DrawingError(f'cannot read the numbers of {what}')
+    return values
+
+
 def parse_transform(text):
+    """The transform of a transform list, which must be read to its end."""
     result = IDENTITY
-    for name, args in re.findall(r'(\w+)\s*\(([^)]*)\)', text):
-        values = [float(v) for v in re.split(r'[\s,]+', args.strip()) if v]
+    position = 0
+    while text[position:].strip():
+        match = TRANSFORM.match(text, position)
+        if not match:
+            raise DrawingError(f'cannot read transform {text!r} near {text[position:]!r}')
+        name, args, comma = match.groups()
+        position = match.end()
+        if comma and not text[position:].strip():
+            raise DrawingError(f'transform {text!r} ends in a comma')
+        step_text = f'{name}({args})'
+        if name not in TRANSFORM_NUMBERS:
+            raise DrawingError(f'transform {step_text} is not supported')
+        values = number_list(args, f'transform {step_text}')
+        if len(values) not in TRANSFORM_NUMBERS[name]:
+            counts = ' or '.join(str(n) for n in TRANSFORM_NUMBERS[name])
+            raise DrawingError(f'transform {step_text} has {len(values)} numbers: {name} takes '
+                               f'{counts}')
         if name == 'translate':
             tx, ty = (values + [0.0])[:2]
             step = (1.0, 0.0, 0.0, 1.0, tx, ty)
@@ -60,13 +108,12 @@ def parse_transform(text):
             cos, sin = math.cos(angle), math.sin(angle)
             step = (cos, sin, -sin, cos, 0.0, 0.0)
             if len(values) == 3:
+                # About the point (cx, cy): moved to the origin, turned, and moved back.
                 cx, cy = values[1], values[2]
                 step = multiply((1.0, 0.0, 0.0, 1.0, cx, cy),
                                 multiply(step, (1.0, 0.0, 0.0, 1.0, -cx, -cy)))
-        elif name == 'matrix' and len(values) == 6:
-            step = tuple(values)
         else:
-            raise DrawingError(f'transform {name}({args}) is not supported')
+            step = tuple(values)
         result = multiply(result, step)
     return result
 
@@ -79,7 +126,7 @@ def apply(m, point):
 
 # --- path data ---
 
-TOKEN = re.compile(r'([A-Za-z])|([+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?)')
+TOKEN = re.compile(f'([A-Za-z])|({NUMBER})')
 
 
 def tokens(data):
@@ -211,7 +258,7 @@ def number(element, name, default=None):
         if default is None:
             raise DrawingError(f'<{element.tag[len(SVG):]}> lacks {name}')
         return default
-    return float(value.removesuffix('px'))
+    return svg_number(value.removesuffix('px'), f'<{element.tag[len(SVG):]}> {name}')
 
 
 PAINT = {'fill', 'fill-rule', 'stroke', 'stroke-width'}
@@ -243,8 +290,9 @@ def shapes(element, transform, paint, out):
     elif tag == 'rect':
         rx = element.get('rx')
         ry = element.get('ry')
-        rx = float(rx) if rx is not None else (float(ry) if ry is not None else 0.0)
-        ry = float(ry) if ry is not None else rx
+        rx = svg_number(rx, '<rect> rx') if rx is not None else (
+            svg_number(ry, '<rect> ry') if ry is not None else 0.0)
+        ry = svg_number(ry, '<rect> ry') if ry is not None else rx
         elements = rect_path(number(element, 'x', 0.0), number(element, 'y', 0.0),
                              number(element, 'width'), number(element, 'height'), rx, ry)
     elif tag == 'circle':
@@ -256,7 +304,7 @@ def shapes(element, transform, paint, out):
 
     fill = colour(paint.get('fill', '#000000'))
     stroke = colour(paint.get('stroke', 'none'))
-    stroke_width = float(paint.get('stroke-width', '1'))
+    stroke_width = svg_number(paint.get('stroke-width', '1'), 'stroke-width')
     if stroke is not None:
         # A pen stays round only under a transform that scales both ways alike.
         a, b, c, d, _, _ = transform
@@ -271,13 +319,29 @@ def shapes(element, transform, paint, out):
                 'even_odd': rule == 'evenodd', 'elements': mapped})
 
 
+# What <svg> may carry: its size and view box, which this reads, and what cannot change the
+# picture. Anything else there (paint, style, a transform, preserveAspectRatio, ...) is refused.
+SVG_ATTRIBUTES = {'width', 'height', 'viewBox', 'version', 'baseProfile', 'id'}
+
+
 def read_drawing(path):
-    root = ET.parse(path).getroot()
+    """The drawing in the file at `path`; DrawingError, naming the file, for anything this does
+    not draw."""
+    try:
+        return read_root(ET.parse(path).getroot())
+    except (DrawingError, ET.ParseError, ValueError, OSError) as error:
+        raise DrawingError(f'{path}: {error}') from error
+
+
+def read_root(root):
     if root.tag != SVG + 'svg':
         raise DrawingError('not an SVG drawing')
-    view_box = [float(v) for v in re.split(r'[\s,]+', root.get('viewBox', '').strip()) if v]
+    unknown = set(root.keys()) - SVG_ATTRIBUTES
+    if unknown:
+        raise DrawingError(f'<svg> has unsupported attributes {sorted(unknown)}')
+    view_box = number_list(root.get('viewBox', ''), 'the viewBox')
     if len(view_box) != 4:
-        raise DrawingError('the drawing has no viewBox')
+        raise DrawingError('the drawing has no viewBox of four numbers')
     width, height = number(root, 'width'), number(root, 'height')
     transform = (1.0, 0.0, 0.0, 1.0, -view_box[0], -view_box[1])
     out = []
@@ -353,8 +417,8 @@ def main(argv):
         name, _, path = argument.partition('=')
         try:
             drawings.append((name, read_drawing(path)))
-        except (DrawingError, ET.ParseError, ValueError) as error:
-            print(f'{path}: {error}', file=sys.stderr)
+        except DrawingError as error:
+            print(error, file=sys.stderr)
             return 1
     write_cpp(argv[1], drawings)
     return 0

@@ -1,5 +1,7 @@
 """The SVG reading of scripts/svg2drawing.py, on small drawings made up for each case."""
 
+import contextlib
+import io
 import math
 import os
 import sys
@@ -17,6 +19,20 @@ def drawing(body):
         f.write(HEAD + body + '</svg>')
     try:
         return s2d.read_drawing(f.name)
+    finally:
+        os.unlink(f.name)
+
+
+def refusal(svg):
+    """The file name and the message with which a whole drawing `svg` is refused (None if it is
+    not)."""
+    with tempfile.NamedTemporaryFile('w', suffix='.svg', delete=False) as f:
+        f.write(svg)
+    try:
+        s2d.read_drawing(f.name)
+        return f.name, None
+    except s2d.DrawingError as error:
+        return f.name, str(error)
     finally:
         os.unlink(f.name)
 
@@ -130,6 +146,114 @@ class Shapes(unittest.TestCase):
             os.unlink(f.name)
         self.assertEqual(result['view_box'], (50, 50))
         self.assertEqual(result['shapes'][0]['elements'][0], (s2d.MOVE, [(0, 10)]))
+
+
+class Transforms(unittest.TestCase):
+    def test_each_transform_moves_a_point_as_svg_does(self):
+        cases = [
+            ('translate by one number moves across only', 'translate(5)', (1, 2), (6, 2)),
+            ('translate', 'translate(5 -3)', (1, 2), (6, -1)),
+            ('scale by one number scales both ways', 'scale(3)', (1, 2), (3, 6)),
+            ('scale', 'scale(2, 0.5)', (1, 2), (2, 1)),
+            ('rotate about the origin', 'rotate(90)', (10, 0), (0, 10)),
+            ('rotate about a point', 'rotate(90 10 20)', (20, 20), (10, 30)),
+            ('rotate about a point keeps it', 'rotate(-37,10,20)', (10, 20), (10, 20)),
+            ('matrix', 'matrix(1 2 3 4 5 6)', (1, 1), (9, 12)),
+            ('a list applies its last first', 'translate(10 0) scale(2)', (1, 1), (12, 2)),
+            ('a comma between transforms', 'translate(10 0),scale(2)', (1, 1), (12, 2)),
+            ('nothing between transforms', 'scale(2)translate(10 0)', (1, 1), (22, 2)),
+            ('spaces inside and before the bracket', ' translate ( 1 , 2 ) ', (0, 0), (1, 2)),
+            ('a sign starts a new number', 'translate(1-2)', (0, 0), (1, -2)),
+        ]
+        for name, text, point, expected in cases:
+            with self.subTest(name):
+                got = s2d.apply(s2d.parse_transform(text), point)
+                for g, e in zip(got, expected):
+                    self.assertAlmostEqual(g, e, places=9)
+
+    def test_what_is_not_a_whole_transform_list_is_refused(self):
+        # Each refused transform, with words its message must hold.
+        cases = [
+            ('rotate(45 5)', 'has 2 numbers: rotate takes 1 or 3'),
+            ('rotate()', 'has 0 numbers'),
+            ('rotate(1 2 3 4)', 'has 4 numbers'),
+            ('translate()', 'has 0 numbers: translate takes 1 or 2'),
+            ('translate(1 2 3)', 'has 3 numbers'),
+            ('scale()', 'has 0 numbers: scale takes 1 or 2'),
+            ('scale(1,2,3)', 'has 3 numbers'),
+            ('matrix(1 0 0 1 0)', 'has 5 numbers: matrix takes 6'),
+            ('matrix(1 0 0 1 0 0 0)', 'has 7 numbers'),
+            ('translate(1,1) bogus', "near 'bogus'"),
+            ('bogus translate(1,1)', 'cannot read transform'),
+            ('translate(1,1) scale(2) 3', "near '3'"),
+            ('translate(1,1),', 'ends in a comma'),
+            ('translate(1,1),,scale(2)', 'cannot read transform'),
+            ('translate(1 1', 'cannot read transform'),
+            ('translate(1,,1)', 'cannot read the numbers'),
+            ('translate(,1)', 'cannot read the numbers'),
+            ('translate(1px 1)', 'cannot read the numbers'),
+            ('rotate(inf)', 'cannot read the numbers'),
+            ('skewX(10)', 'skewX(10) is not supported'),
+        ]
+        for text, fault in cases:
+            with self.subTest(text):
+                path, message = refusal(
+                    f'{HEAD}<g transform="{text}"><path d="M0 0h1v1z"/></g></svg>')
+                self.assertIsNotNone(message)
+                self.assertTrue(message.startswith(f'{path}: '), message)
+                self.assertIn(fault, message)
+
+
+class Root(unittest.TestCase):
+    def test_only_size_view_box_and_harmless_attributes_are_taken(self):
+        path, message = refusal('<svg xmlns="http://www.w3.org/2000/svg" version="1.2" '
+                                'baseProfile="tiny" id="picture" width="10px" height="20" '
+                                'viewBox="0,0 100,200"><path d="M0 0h1v1z"/></svg>')
+        self.assertIsNone(message)
+
+    def test_what_would_change_the_picture_is_refused(self):
+        size = 'width="10" height="10"'
+        box = 'viewBox="0 0 100 100"'
+        # Each attribute list of <svg>, with words the message must hold.
+        cases = [
+            ('fill', f'{size} {box} fill="red"', "unsupported attributes ['fill']"),
+            ('style', f'{size} {box} style="fill:#fff"', "['style']"),
+            ('aspect ratio', f'{size} {box} preserveAspectRatio="none"',
+             "['preserveAspectRatio']"),
+            ('transform', f'{size} {box} transform="scale(2)"', "['transform']"),
+            ('position', f'x="3" {size} {box}', "['x']"),
+            ('another namespace', f'xmlns:e="urn:e" e:tint="1" {size} {box}', 'tint'),
+            ('no view box', size, 'no viewBox'),
+            ('three numbers in the view box', f'{size} viewBox="0 0 100"', 'no viewBox'),
+            ('words in the view box', f'{size} viewBox="0 0 100 100 x"', 'viewBox'),
+            ('a unit other than px', f'width="10mm" height="10" {box}', "width '10mm'"),
+            ('not a number', f'width="inf" height="10" {box}', "width 'inf'"),
+            ('no height', f'width="10" {box}', 'lacks height'),
+        ]
+        for name, attributes, fault in cases:
+            with self.subTest(name):
+                path, message = refusal(f'<svg xmlns="http://www.w3.org/2000/svg" {attributes}>'
+                                        '<path d="M0 0h1v1z"/></svg>')
+                self.assertIsNotNone(message)
+                self.assertTrue(message.startswith(f'{path}: '), message)
+                self.assertIn(fault, message)
+
+    def test_a_refused_drawing_fails_the_run_with_its_message(self):
+        with tempfile.TemporaryDirectory() as directory:
+            good = os.path.join(directory, 'good.svg')
+            bad = os.path.join(directory, 'bad.svg')
+            output = os.path.join(directory, 'drawings.cpp')
+            with open(good, 'w') as f:
+                f.write(HEAD + '<path d="M0 0h1v1z"/></svg>')
+            with open(bad, 'w') as f:
+                f.write(HEAD + '<path transform="rotate(45 5)" d="M0 0h1v1z"/></svg>')
+            errors = io.StringIO()
+            with contextlib.redirect_stderr(errors):
+                status = s2d.main(['svg2drawing.py', output, f'a={good}', f'b={bad}'])
+            self.assertEqual(status, 1)
+            self.assertEqual(errors.getvalue(),
+                             f'{bad}: transform rotate(45 5) has 2 numbers: rotate takes 1 or 3\n')
+            self.assertFalse(os.path.exists(output))
 
 
 if __name__ == '__main__':
