@@ -11,11 +11,17 @@ class QWidget;
 namespace desktop {
 
 /**
- * The flags of the program's windows: to the window system a dialog with a fixed frame whose
- * only title bar button is the close box. Some X11 window managers (openbox) never give the
- * keyboard focus to a normal window that stays out of the task bar, but do to a dialog.
+ * The flags of the program's windows: a fixed frame whose only title bar button is the close box.
+ * On Windows a dialog, which keeps the dialog frame. On X11 a normal window: to a dialog with no
+ * parent Qt gives its hidden leader window as the parent, and then mutter lists the window in the
+ * task bar whatever it asks.
  */
-inline constexpr Qt::WindowFlags fixedDialog = Qt::Dialog | Qt::CustomizeWindowHint |
+#ifdef Q_OS_WIN
+inline constexpr Qt::WindowType fixedWindowType = Qt::Dialog;
+#else
+inline constexpr Qt::WindowType fixedWindowType = Qt::Window;
+#endif
+inline constexpr Qt::WindowFlags fixedWindow = fixedWindowType | Qt::CustomizeWindowHint |
                                                Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                                Qt::MSWindowsFixedSizeDialogHint;
 
@@ -51,8 +57,10 @@ void applyWindowRules(QApplication &application);
  * Moves a top-level window to the middle of its screen: left edge at (screen width - window
  * width) / 2, top edge at (screen height - window height) / 2, where the window's size is its
  * outer size including the frame as it will be once shown: Windows knows the frame beforehand,
- * and an X11 window manager tells it when asked. Where nobody can tell, the frame counts as
- * nothing and the client area is centred. Call it before the window is mapped. Worked out in
+ * and an X11 window manager tells it when asked. An X11 window manager that cannot tell but
+ * places windows itself is left to place this one: KWin, whose placement centres new windows
+ * with their frames unless the user has chosen otherwise. Where nobody can tell, the frame counts
+ * as nothing and the client area is centred. Call it before the window is mapped. Worked out in
  * floating point and rounded once, at the end. A window larger than the screen goes to its top
  * left corner.
  */

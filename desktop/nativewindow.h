@@ -23,4 +23,10 @@ void keepOutOfTaskBar(QWidget &window);
  */
 std::optional<QMargins> frameBeforeShow(QWidget &window);
 
+/**
+ * Whether the window manager says that it places new windows itself (_NET_WM_FULL_PLACEMENT), so
+ * that programs should not.
+ */
+bool windowManagerPlaces(QWidget &window);
+
 } // namespace desktop

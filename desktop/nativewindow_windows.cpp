@@ -24,4 +24,9 @@ std::optional<QMargins> frameBeforeShow(QWidget &)
     return std::nullopt;
 }
 
+bool windowManagerPlaces(QWidget &)
+{
+    return false;
+}
+
 } // namespace desktop

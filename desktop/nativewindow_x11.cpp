@@ -87,15 +87,19 @@ void keepOutOfTaskBar(QWidget &window)
     xcb_connection_t *connection = x11Connection();
     if (!connection)
         return;
-    const auto [state, skipTaskBar] =
-        internAtoms<2>(connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"});
-    if (state == XCB_ATOM_NONE || skipTaskBar == XCB_ATOM_NONE)
+    const auto [state, skipTaskBar, modal] = internAtoms<3>(
+        connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_MODAL"});
+    if (state == XCB_ATOM_NONE || skipTaskBar == XCB_ATOM_NONE || modal == XCB_ATOM_NONE)
         return;
+    // Openbox gives the keyboard focus to a new window that stays out of the task bar only if it
+    // is a dialog or modal. A window without a parent is modal for the program's other windows,
+    // and the program has one window at a time anyway.
+    const std::array<xcb_atom_t, 2> states{skipTaskBar, modal};
     // Set on the unmapped window, where the window manager reads it when it maps the window; Qt
     // merges it with the states it sets itself.
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
-                        static_cast<xcb_window_t>(window.winId()), state, XCB_ATOM_ATOM, 32, 1,
-                        &skipTaskBar);
+                        static_cast<xcb_window_t>(window.winId()), state, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(states.size()), states.data());
     xcb_flush(connection);
 }
 
@@ -139,6 +143,21 @@ std::optional<QMargins> frameBeforeShow(QWidget &window)
             return std::nullopt;
         std::this_thread::sleep_for(1ms);
     }
+}
+
+bool windowManagerPlaces(QWidget &window)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return false;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    const auto tree =
+        own(xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr));
+    if (!tree)
+        return false;
+    const auto [supported, fullPlacement] =
+        internAtoms<2>(connection, {"_NET_SUPPORTED", "_NET_WM_FULL_PLACEMENT"});
+    return windowManagerSupports(connection, tree->root, supported, fullPlacement);
 }
 
 } // namespace desktop

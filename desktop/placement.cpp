@@ -31,6 +31,8 @@ void centreOnScreen(QWidget &window)
         if (const auto managerFrame = frameBeforeShow(window)) {
             frame = *managerFrame;
             placesClientArea = true;
+        } else if (windowManagerPlaces(window)) {
+            return;
         }
     }
     const QRectF area = screen->geometry();

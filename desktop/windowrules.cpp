@@ -11,7 +11,7 @@ namespace {
 
 bool isProgramWindow(const QWidget &widget)
 {
-    return (widget.windowFlags() & fixedDialog) == fixedDialog;
+    return (widget.windowFlags() & fixedWindow) == fixedWindow;
 }
 
 /**

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-FixedWindow::FixedWindow(QWidget *parent) : QWidget(parent, desktop::fixedDialog)
+FixedWindow::FixedWindow(QWidget *parent) : QWidget(parent, desktop::fixedWindow)
 {
     // Both windows belong to the program, never to another widget: closing one deletes it.
     setAttribute(Qt::WA_DeleteOnClose);

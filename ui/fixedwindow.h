@@ -1,6 +1,6 @@
 // What the program's two windows have in common: the Escape key presses the window's cancel
 // button, and the program lives as long as one of them is open. A fixed-size dialog frame to the
-// window system (desktop::fixedDialog); closing one deletes it.
+// window system (desktop::fixedWindow); closing one deletes it.
 #pragma once
 
 #include <QWidget>
