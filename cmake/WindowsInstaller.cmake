@@ -1,0 +1,89 @@
+# The Windows installer: an MSI package per architecture, built with wixl (Debian package wixl,
+# from msitools) from resources/windows/numerillo.wxs.in.
+#
+find_program(WIXL wixl DOC "wixl, which builds MSI packages (Debian package wixl)")
+
+# numerillo_msi_source(OUT ARCH VERSION): writes the package source for ARCH (x86_64 or i686)
+# and VERSION (as in project(): 1.00) to OUT.
+#
+# The product code follows from the upgrade code, the version and the architecture: the same
+# package built twice is the same product, which Windows installs once however often it is
+# asked, and every version or architecture is a product of its own. The components' codes follow
+# from the upgrade code and the architecture, since a component stays the same file in the same
+# place from one version to the next.
+function(numerillo_msi_source out arch version)
+    # The two architectures share one upgrade code: Numerillo is one program, with one
+    # Start-menu shortcut and one entry in Programs and Features, so installing the package of
+    # either architecture replaces whatever Numerillo is installed, the other architecture's
+    # too. Two upgrade codes would let both stand side by side under the same name, each owning
+    # the same shortcut. The code never changes.
+    set(upgrade 83A2714C-B025-4D7A-BCF1-525C3F6CF6A9)
+    if(arch STREQUAL "x86_64")
+        set(msi_program_files ProgramFiles64Folder)
+        set(msi_win64 yes)
+    elseif(arch STREQUAL "i686")
+        set(msi_program_files ProgramFilesFolder)
+        set(msi_win64 no)
+    else()
+        message(FATAL_ERROR "numerillo_msi_source: no Windows installer for '${arch}'")
+    endif()
+    # Windows Installer reads up to three numbers; the version just above this one (1.00 ->
+    # 1.0.1) is below the next two-part version (1.01 is 1.1).
+    if(NOT version MATCHES "^([0-9]+)\\.([0-9]+)(\\.([0-9]+))?$")
+        message(FATAL_ERROR "numerillo_msi_source: '${version}' is not a version Windows Installer reads")
+    endif()
+    set(third 0)
+    if(CMAKE_MATCH_4)
+        set(third ${CMAKE_MATCH_4})
+    endif()
+    math(EXPR major "${CMAKE_MATCH_1}")
+    math(EXPR minor "${CMAKE_MATCH_2}")
+    math(EXPR third "${third} + 1")
+    set(msi_version_above ${major}.${minor}.${third})
+
+    set(msi_arch ${arch})
+    set(msi_version ${version})
+    set(msi_upgrade_code ${upgrade})
+    string(UUID msi_product_code NAMESPACE ${upgrade} NAME "product ${version} ${arch}"
+        TYPE SHA1 UPPER)
+    foreach(component program licence)
+        string(UUID msi_${component}_component NAMESPACE ${upgrade}
+            NAME "component ${component} ${arch}" TYPE SHA1 UPPER)
+    endforeach()
+    configure_file(${PROJECT_SOURCE_DIR}/resources/windows/numerillo.wxs.in ${out} @ONLY)
+endfunction()
+
+# numerillo_msi(OUTPUT <package.msi> ARCH <x86_64|i686> VERSION <version> PROGRAM <exe>
+#               [DEPENDS <target or file>...])
+# Builds the package at build time, with PROGRAM as numerillo.exe, the icon and LICENSE.
+function(numerillo_msi)
+    cmake_parse_arguments(PARSE_ARGV 0 arg "" "OUTPUT;ARCH;VERSION;PROGRAM" "DEPENDS")
+    if(NOT WIXL)
+        message(FATAL_ERROR "numerillo_msi: wixl not found (Debian package wixl)")
+    endif()
+    get_filename_component(name ${arg_OUTPUT} NAME_WLE)
+    set(dir ${CMAKE_CURRENT_BINARY_DIR}/${name}-source)
+    numerillo_msi_source(${dir}/numerillo.wxs ${arg_ARCH} ${arg_VERSION})
+    if(arg_ARCH STREQUAL "x86_64")
+        set(wixl_arch x64)
+    else()
+        set(wixl_arch x86)
+    endif()
+    # wixl takes the files' paths relative to where it runs.
+    set(icon ${PROJECT_SOURCE_DIR}/resources/icons/numerillo.ico)
+    set(licence ${PROJECT_SOURCE_DIR}/LICENSE)
+    set(defines "")
+    foreach(pair "Program;${arg_PROGRAM}" "Icon;${icon}" "Licence;${licence}")
+        list(GET pair 0 variable)
+        list(GET pair 1 path)
+        file(RELATIVE_PATH path ${dir} ${path})
+        list(APPEND defines -D ${variable}=${path})
+    endforeach()
+    add_custom_command(OUTPUT ${arg_OUTPUT}
+        COMMAND ${WIXL} -a ${wixl_arch} ${defines} -o ${arg_OUTPUT} numerillo.wxs
+        WORKING_DIRECTORY ${dir}
+        DEPENDS ${dir}/numerillo.wxs ${PROJECT_SOURCE_DIR}/resources/windows/numerillo.wxs.in
+            ${arg_PROGRAM} ${icon} ${licence} ${arg_DEPENDS}
+        COMMENT "Building the Windows installer ${name}.msi"
+        VERBATIM)
+endfunction()
