@@ -12,7 +12,7 @@ namespace desktop {
 
 /**
  * The flags of the program's windows: a fixed frame whose only title bar button is the close box.
- * On Windows a dialog, which keeps the dialog frame. On X11 a normal window: to a dialog with no
+ * On Windows a dialog, which keeps the dialog frame. Elsewhere a normal window: to a dialog with no
  * parent Qt gives its hidden leader window as the parent, and then mutter lists the window in the
  * task bar whatever it asks.
  */
@@ -27,9 +27,10 @@ inline constexpr Qt::WindowFlags fixedWindow = fixedWindowType | Qt::CustomizeWi
 
 /**
  * Chooses Qt's platform before Qt starts. Where the user has set QT_QPA_PLATFORM, that stands.
- * Otherwise X11 wherever an X display answers (Xwayland too, in a Wayland session), since only
- * there can a window centre itself and stay out of the task bar; else Wayland where there is a
- * Wayland display. False when there is no display at all: Qt would only fail to start.
+ * Otherwise X11 wherever DISPLAY names an X display (Xwayland too, in a Wayland session), since
+ * only there can a window centre itself and stay out of the task bar; else Wayland where there is
+ * a Wayland display. A local X display whose socket is missing gives way to a Wayland display.
+ * False when there is no display at all: Qt would only fail to start.
  */
 bool choosePlatform();
 
@@ -49,7 +50,8 @@ inline constexpr int minimumScreenDepth = 15;
 /**
  * Makes the program's windows (those with the flags above) keep these rules from the next
  * event on: a window that nobody has placed goes to the middle of its screen when it is first
- * shown, and every window stays out of the task bar. Installed on the application, which owns it.
+ * shown, every window stays out of the task bar, and a window that opens beside another of the
+ * same title takes the title over. Installed on the application, which owns it.
  */
 void applyWindowRules(QApplication &application);
 
