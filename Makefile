@@ -56,6 +56,18 @@ fuzz:
 	build-fuzz/tests/fuzz/read_answer_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
 		build-fuzz/corpus tests/fuzz/seeds
 
+# The window tests on the heavier desktops too: GNOME's mutter and KDE's KWin as X11 window
+# managers, and a GNOME Wayland session (nested mutter, Xwayland). Their packages are installed
+# here only; the tests are in a build of their own, so that `make test` stays as it is.
+DESKTOPS_BUILD_DIR ?= $(BUILD_DIR)/desktops
+.PHONY: test-desktops
+test-desktops:
+	@scripts/install-deps --desktops
+	cmake -S . -B $(DESKTOPS_BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DNUMERILLO_BENCH=OFF \
+		-DNUMERILLO_DESKTOPS_EXTRA=ON
+	cmake --build $(DESKTOPS_BUILD_DIR) -j $(JOBS) --target numerillo
+	ctest --test-dir $(DESKTOPS_BUILD_DIR) --output-on-failure -L desktops-extra
+
 # Every C++ file as clang-format (see .clang-format) would write it.
 check-format: deps
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror

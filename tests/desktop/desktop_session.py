@@ -1,18 +1,35 @@
 #!/usr/bin/env python3
 """Numerillo on a real desktop: a private Xvfb, a real window manager, real X input.
 
-    desktop_session.py --program PATH --wm NAME --scenario start|quiz
+    desktop_session.py --program PATH --wm NAME [--platform auto|wayland|wayland-only]
+                       --scenario start|quiz
     desktop_session.py --self-test
 
-Starts Xvfb, waits until the window manager is managing and focusing new windows, starts the
-program, drives it with xdotool (XTEST events, as from a mouse and a keyboard) and reads what
-happened back from the X server with xdotool, xprop, xwininfo and ImageMagick's import.
+Starts Xvfb, a session bus where the desktop wants one, and the window manager; waits until it
+is managing and focusing new windows, starts the program, drives it with xdotool (XTEST events,
+as from a mouse and a keyboard) and reads what happened back from the X server with xdotool,
+xprop, xwininfo and ImageMagick's import.
 
   start  the start window: keyboard focus, centring with the frame counted, title, no task bar
          entry, no minimise, maximise or resize, and Escape ends the program with status 0.
   quiz   a click on the start button: the start window goes, the quiz window comes with the
          focus, typed digits land in the first answer box; then the same window checks as above
          and Escape ends the program with status 0.
+
+The X11 window managers (openbox, metacity, mutter, kwin) run on the Xvfb itself. gnome-wayland
+is GNOME's compositor (mutter) as a Wayland session in a window on the Xvfb, with Xwayland: the
+mouse and keyboard input still goes to the Xvfb, into the compositor's window. There the program
+is started as in a GNOME Wayland session, where --platform says how:
+  auto          QT_QPA_PLATFORM unset, DISPLAY and WAYLAND_DISPLAY set: the program picks X11
+                and its windows are Xwayland's; every X11 check is made there.
+  wayland       QT_QPA_PLATFORM=wayland: a native Wayland client, with DISPLAY still set.
+  wayland-only  no DISPLAY at all: the program has to pick Wayland itself.
+A Wayland window cannot be read from outside: the checks there go by what the compositor's window
+shows on the Xvfb (the window's size, the typed digits) and by the program's exit status.
+
+Everything the session starts runs in a private PID namespace where the system allows one, and
+carries a marker in its environment in any case: at the end every such process is ended, and a
+last check makes sure that none survived the test.
 
 Each check prints what it measured. Exit status 0 when every check held, 1 otherwise (a missing
 tool or a desktop that could not be set up also counts as a failure, with the reason printed).
@@ -28,9 +45,11 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import traceback
-from dataclasses import dataclass
+import uuid
+from dataclasses import dataclass, field
 
 
 @dataclass(frozen=True)
@@ -41,7 +60,19 @@ class WindowManager:
     # Actions that _NET_WM_ALLOWED_ACTIONS must not list for the program's windows: resizing
     # for any window manager, as the windows have a fixed size.
     refused_actions: tuple
+    # Whether it gets a private session bus (DBUS_SESSION_BUS_ADDRESS), as in a desktop session;
+    # the program gets the same bus.
+    session_bus: bool = False
+    # Set for the window manager and the program alike, as the desktop's session would.
+    session_env: dict = field(default_factory=dict)
+    # Set for the window manager only.
+    own_env: dict = field(default_factory=dict)
+    # A Wayland compositor in a window on the Xvfb, with Xwayland, instead of an X11 window
+    # manager on the Xvfb.
+    nested: bool = False
 
+
+ALWAYS_REFUSED = ("_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE")
 
 WINDOW_MANAGERS = {
     # Openbox offers minimising every window it decorates, whatever the window asks for; it does
@@ -49,22 +80,62 @@ WINDOW_MANAGERS = {
     "openbox": WindowManager(
         command=("openbox", "--sm-disable"),
         tools={"openbox": "openbox"},
-        refused_actions=("_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE"),
+        refused_actions=ALWAYS_REFUSED,
     ),
-    # Metacity talks to a session bus; it gets a private one.
     "metacity": WindowManager(
-        command=("dbus-run-session", "--", "metacity", "--replace"),
-        tools={"metacity": "metacity", "dbus-run-session": "dbus-daemon"},
-        refused_actions=("_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MINIMIZE",
-                         "_NET_WM_ACTION_MAXIMIZE"),
+        command=("metacity", "--replace"),
+        tools={"metacity": "metacity"},
+        refused_actions=ALWAYS_REFUSED + ("_NET_WM_ACTION_MINIMIZE",),
+        session_bus=True,
+    ),
+    # GNOME's window manager on X11 (a GNOME on Xorg session).
+    "mutter": WindowManager(
+        command=("mutter", "--x11", "--replace"),
+        tools={"mutter": "mutter"},
+        refused_actions=ALWAYS_REFUSED + ("_NET_WM_ACTION_MINIMIZE",),
+        session_bus=True,
+        session_env={"XDG_CURRENT_DESKTOP": "GNOME", "XDG_SESSION_DESKTOP": "gnome"},
+    ),
+    # KDE Plasma's window manager on X11, with its Breeze window decoration. KWin is a Qt
+    # program itself and is told to use X11 whatever the session says. It offers minimising
+    # every normal window and dialog that is not transient for a window on show, whatever the
+    # window's Motif hints say (it reads their close function, not their minimise function).
+    "kwin": WindowManager(
+        command=("kwin_x11", "--replace"),
+        tools={"kwin_x11": "kwin-x11"},
+        refused_actions=ALWAYS_REFUSED,
+        session_bus=True,
+        session_env={"XDG_CURRENT_DESKTOP": "KDE", "XDG_SESSION_DESKTOP": "KDE",
+                     "KDE_FULL_SESSION": "true", "KDE_SESSION_VERSION": "5"},
+        own_env={"QT_QPA_PLATFORM": "xcb"},
+    ),
+    # A GNOME Wayland session: mutter as the compositor, in a window on the Xvfb, with Xwayland.
+    "gnome-wayland": WindowManager(
+        command=("mutter", "--nested", "--wayland"),
+        tools={"mutter": "mutter", "Xwayland": "xwayland"},
+        refused_actions=ALWAYS_REFUSED + ("_NET_WM_ACTION_MINIMIZE",),
+        session_bus=True,
+        session_env={"XDG_CURRENT_DESKTOP": "GNOME", "XDG_SESSION_DESKTOP": "gnome",
+                     "XDG_SESSION_TYPE": "wayland"},
+        # The compositor's screen fills the Xvfb's.
+        own_env={"MUTTER_DEBUG_DUMMY_MODE_SPECS": "1280x1024"},
+        nested=True,
     ),
 }
 
+# How the program is started in a Wayland session (see above); on X11 only "auto" applies.
+PLATFORMS = ("auto", "wayland", "wayland-only")
+
 COMMON_TOOLS = {"Xvfb": "xvfb", "xdotool": "xdotool", "xprop": "x11-utils",
-                "xwininfo": "x11-utils", "xmessage": "x11-utils", "import": "imagemagick"}
+                "xwininfo": "x11-utils", "xmessage": "x11-utils", "import": "imagemagick",
+                "dbus-daemon": "dbus-daemon"}
 
 SCREEN = (1280, 1024)
 
+# In the environment of every process of a session (the value tells the sessions apart), and of
+# the program and whatever it starts.
+SESSION_MARKER = "NUMERILLO_DESKTOP_SESSION"
+PROGRAM_MARKER = "NUMERILLO_DESKTOP_PROGRAM"
 
 @dataclass(frozen=True)
 class Rect:
@@ -204,6 +275,138 @@ def poll(probe, seconds):
         time.sleep(POLL_SECONDS)
 
 
+def crop(image, rect):
+    """The part of an image (as parse_ppm gives it) inside rect, which must lie within it."""
+    width, _, pixels = image
+    rows = [pixels[((rect.y + row) * width + rect.x) * 3:
+                   ((rect.y + row) * width + rect.x + rect.width) * 3]
+            for row in range(rect.height)]
+    return rect.width, rect.height, b"".join(rows)
+
+
+# Colour levels in 16 steps, on two grids half a step apart: a colour channel that moves by
+# fewer than 8 levels changes its step on one grid at most, one that moves by 16 or more on both.
+_STEPS = (bytes(v >> 4 for v in range(256)), bytes(min(v + 8, 255) >> 4 for v in range(256)))
+
+
+def changed_box(before, after):
+    """The smallest Rect holding every pixel that differs between two images of one size by 16
+    or more levels in a colour channel (by 8 at least), or None where none does. The compositor
+    renders its background again now and then, a level or two off here and there."""
+    width, height, old = before
+    _, _, new = after
+    stride = width * 3
+    ones = int.from_bytes(b"\x0f" * stride, "big")
+    fives = int.from_bytes(b"\x10" * stride, "big")
+    left, right, top, bottom = width, -1, None, None
+    for y in range(height):
+        a, b = old[y * stride:(y + 1) * stride], new[y * stride:(y + 1) * stride]
+        if a == b:
+            continue
+        # Per byte: a step value of 0-15 on each side, so their xor is 0-15, and adding 15
+        # sets bit 4 exactly where it is not 0, without carrying into the next byte.
+        both = -1
+        for steps in _STEPS:
+            xor = (int.from_bytes(a.translate(steps), "big")
+                   ^ int.from_bytes(b.translate(steps), "big"))
+            both &= (xor + ones) & fives
+        if not both:
+            continue
+        first = (stride - 1 - (both.bit_length() - 1) // 8) // 3
+        last = (stride - 1 - ((both & -both).bit_length() - 1) // 8) // 3
+        left, right = min(left, first), max(right, last)
+        top = y if top is None else top
+        bottom = y
+    if right < 0:
+        return None
+    return Rect(left, top, right - left + 1, bottom - top + 1)
+
+
+def hide_parked_pointer(*images):
+    """The images (of the compositor's screen) with the corner where the pointer waits blanked
+    out: the compositor draws the pointer into its screen, there or wherever it has gone."""
+    corner = Rect(SCREEN[0] - 32, SCREEN[1] - 32, 32, 32)
+    hidden = []
+    for width, height, pixels in images:
+        pixels = bytearray(pixels)
+        for y in range(corner.y, corner.y + corner.height):
+            start = (y * width + corner.x) * 3
+            pixels[start:start + corner.width * 3] = bytes(corner.width * 3)
+        hidden.append((width, height, bytes(pixels)))
+    return hidden
+
+
+def client_in_frame(outer, size):
+    """Where a window's client area of `size` lies inside the outer Rect of the window with the
+    frame that the program draws itself on Wayland (Qt's decoration): a title bar on top and
+    borders of one width on the other three sides. None when the outer size cannot be that."""
+    border2 = outer.width - size[0]
+    if border2 < 0 or border2 % 2 or outer.height - size[1] < border2 // 2:
+        return None
+    border = border2 // 2
+    return Rect(outer.x + border, outer.y + outer.height - border - size[1], size[0], size[1])
+
+
+def numbered_title(title):
+    """Whether a window manager has numbered the title to tell it from another one of the same
+    name, as KWin does ("Numerillo <2>")."""
+    return bool(title and re.search(r"<\d+>", title))
+
+
+def nested_displays(log):
+    """The X11 display (":N") and the Wayland display name that mutter says it serves, from its
+    log; None for either not named yet."""
+    x11 = re.search(r"Using public X11 display (:\d+)", log)
+    wayland = re.search(r"Using Wayland display name '([^']+)'", log)
+    return (x11.group(1) if x11 else None), (wayland.group(1) if wayland else None)
+
+
+def environ_has(environ, name, value):
+    """Whether a process's environment, as /proc/PID/environ holds it, sets name=value."""
+    return ("%s=%s" % (name, value)).encode() in environ.split(b"\0")
+
+
+def session_processes(marker, exclude=()):
+    """The processes whose environment carries the session's marker, as {pid: description}.
+    Zombies have none left: only processes still running are found."""
+    found = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit() or int(entry) in exclude:
+            continue
+        pid = int(entry)
+        try:
+            with open("/proc/%d/environ" % pid, "rb") as f:
+                environ = f.read()
+            if not environ_has(environ, SESSION_MARKER, marker):
+                continue
+            found[pid] = describe_process(pid, environ)
+        except OSError:
+            continue
+    return found
+
+
+def describe_process(pid, environ=b""):
+    try:
+        with open("/proc/%d/cmdline" % pid, "rb") as f:
+            command = f.read().replace(b"\0", b" ").decode(errors="replace").strip()
+        with open("/proc/%d/stat" % pid) as f:
+            ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+    except (OSError, ValueError, IndexError):
+        return "pid %d (gone)" % pid
+    origin = " [started by the program]" if environ_has(environ, PROGRAM_MARKER, "1") else ""
+    return "pid %d, parent %d: %s%s" % (pid, ppid, command[:160], origin)
+
+
+def parse_xprop_many(output):
+    """xprop's output for several properties as {name: values}, each as parse_xprop reads it."""
+    values = {}
+    for line in output.splitlines():
+        name = re.match(r"([A-Za-z0-9_]+)[(:]", line)
+        if name:
+            values[name.group(1)] = parse_xprop(line)
+    return values
+
+
 def _die_with_parent():
     # If this script is killed outright, its direct children are told to end too.
     try:
@@ -213,28 +416,91 @@ def _die_with_parent():
         pass
 
 
+def _become_subreaper():
+    # Processes that leave their parent (a daemon forking twice) become this script's children
+    # instead of init's, so that the clean-up can tell them apart.
+    try:
+        libc = ctypes.CDLL(None, use_errno=True)
+        libc.prctl(36, 1)  # PR_SET_CHILD_SUBREAPER
+    except (OSError, AttributeError):
+        pass
+
+
+def pid_namespace_available():
+    """Whether a private PID namespace can be made here (as root, or where the system lets users
+    make them)."""
+    if not shutil.which("unshare"):
+        return False
+    try:
+        return subprocess.run(UNSHARE + ["true"], stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=10).returncode == 0
+    except (OSError, subprocess.TimeoutExpired):
+        return False
+
+
+# The session's own PID namespace: the script is its first process, and when that ends the kernel
+# ends every other process in it. --kill-child ends the script when unshare is killed. An X
+# server there could not tell another one's lock file from a stale one (the pid in it is not
+# seen), and would take over its display: the session also gets its own network namespace (for
+# the abstract sockets X clients try first) and its own /tmp (sockets and lock files).
+UNSHARE = ["unshare", "--pid", "--fork", "--kill-child", "--mount-proc", "--net"]
+
+
+def make_tmp_private(work):
+    """Mounts an empty /tmp over the shared one, for this mount namespace only, with the
+    directory `work` (on the shared /tmp) seen at the path returned."""
+    libc = ctypes.CDLL(None, use_errno=True)
+    libc.mount.argtypes = (ctypes.c_char_p, ctypes.c_char_p, ctypes.c_char_p, ctypes.c_ulong,
+                           ctypes.c_char_p)
+    ms_bind = 4096
+    directory = os.open(work, os.O_RDONLY | os.O_DIRECTORY)
+    try:
+        if libc.mount(b"tmpfs", b"/tmp", b"tmpfs", 0, b"mode=1777") != 0:
+            raise OSError(ctypes.get_errno(), "mounting a private /tmp")
+        private = "/tmp/session"
+        os.mkdir(private, 0o700)
+        if libc.mount(("/proc/self/fd/%d" % directory).encode(), private.encode(), None,
+                      ms_bind, None) != 0:
+            raise OSError(ctypes.get_errno(), "binding the work directory into /tmp")
+    finally:
+        os.close(directory)
+    return private
+
+
 class Desktop:
     """The processes of one session and the X tools that look at it."""
 
-    def __init__(self, work):
+    def __init__(self, work, marker, wm):
         self.work = work
+        self.marker = marker
+        self.wm = wm
         self.processes = []  # (name, Popen), in start order
         self.display = None
+        # Where the input goes and what the compositor shows: the Xvfb, also for a nested
+        # compositor. self.env is where the program's X11 windows are: Xwayland's display there.
+        self.host_env = None
+        self.nested_origin = (0, 0)
+        self.nested_window = None
+        self.wayland_display = None
         home = os.path.join(work, "home")
         runtime = os.path.join(work, "runtime")
-        os.makedirs(home)
-        os.makedirs(runtime, mode=0o700)
+        os.makedirs(home, exist_ok=True)
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
         env = {k: v for k, v in os.environ.items()
                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
-                            "XAUTHORITY", "SESSION_MANAGER")}
+                            "XAUTHORITY", "SESSION_MANAGER", "QT_QPA_PLATFORM",
+                            "XDG_SESSION_TYPE", "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP")}
         env.update(HOME=home, XDG_RUNTIME_DIR=runtime, LANG="C.UTF-8",
                    XDG_CONFIG_HOME=os.path.join(home, ".config"),
                    XDG_CACHE_HOME=os.path.join(home, ".cache"),
                    XDG_DATA_HOME=os.path.join(home, ".local/share"),
                    GSETTINGS_BACKEND="memory", NO_AT_BRIDGE="1")
+        env[SESSION_MARKER] = marker
         for name in [k for k in env if k.startswith("LC_") or k == "LANGUAGE"]:
             del env[name]
         self.env = env
+        # What the desktop's session sets for every program in it.
+        self.session_env = dict(wm.session_env)
 
     # --- processes ---
 
@@ -267,15 +533,42 @@ class Desktop:
                 process.wait(wait)
             except subprocess.TimeoutExpired:
                 pass
-        # Helpers left in the group (a bus daemon, say) go too.
+        # Helpers left in the group go too.
         try:
             os.killpg(process.pid, signal.SIGKILL)
         except (ProcessLookupError, PermissionError):
             pass
 
     def stop_all(self):
+        """Ends what this session started, then whatever got away from its process groups (a
+        daemon that forked twice, a service a bus started): every process with the session's
+        marker. Returns the descriptions of those that had got away."""
         for _, process in reversed(self.processes):
             self.stop(process)
+        own = {os.getpid()} | {p.pid for _, p in self.processes}
+        strays = session_processes(self.marker, exclude=own)
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            for pid in session_processes(self.marker, exclude=own):
+                try:
+                    os.kill(pid, sig)
+                except ProcessLookupError:
+                    pass
+            poll(lambda: not session_processes(self.marker, exclude=own), 2)
+        self.reap_orphans(own)
+        return strays
+
+    def reap_orphans(self, own):
+        # Orphans that ended as this script's children (it is their reaper): not the processes
+        # it started itself, whose status their Popen collects.
+        for entry in os.listdir("/proc"):
+            if entry.isdigit() and int(entry) not in own:
+                try:
+                    with open("/proc/%s/stat" % entry) as f:
+                        fields = f.read().rsplit(")", 1)[1].split()
+                    if fields[0] == "Z" and int(fields[1]) == os.getpid():
+                        os.waitpid(int(entry), os.WNOHANG)
+                except (OSError, ValueError, IndexError, ChildProcessError):
+                    pass
 
     def start_xvfb(self):
         read_end, write_end = os.pipe()
@@ -285,33 +578,75 @@ class Desktop:
                                    "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp"],
                           pass_fds=(write_end,))
         os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + WINDOW_SECONDS
-        while not number.endswith(b"\n") and time.monotonic() < deadline:
-            ready, _, _ = select.select([read_end], [], [], 0.2)
-            if ready:
-                chunk = os.read(read_end, 16)
-                if not chunk:
-                    break
-                number += chunk
-        os.close(read_end)
-        if not number.strip():
+        number = self.read_line(read_end)
+        if not number:
             raise SetupFailed("Xvfb did not start:\n" + self.log("xvfb"))
-        self.display = ":" + number.decode().strip()
+        self.display = ":" + number
         self.env["DISPLAY"] = self.display
+        self.host_env = dict(self.env)
         print("Xvfb on display %s, screen %dx%d" % ((self.display,) + SCREEN))
         return xvfb
+
+    def read_line(self, fd):
+        """The first line written to the pipe `fd` (which is then closed), or "" if none came."""
+        text = b""
+        deadline = time.monotonic() + WINDOW_SECONDS
+        while not text.endswith(b"\n") and time.monotonic() < deadline:
+            ready, _, _ = select.select([fd], [], [], 0.2)
+            if ready:
+                chunk = os.read(fd, 256)
+                if not chunk:
+                    break
+                text += chunk
+        os.close(fd)
+        return text.decode(errors="replace").strip()
+
+    def start_session_bus(self):
+        read_end, write_end = os.pipe()
+        self.start("dbus", ["dbus-daemon", "--session", "--nofork",
+                            "--print-address=%d" % write_end], pass_fds=(write_end,))
+        os.close(write_end)
+        address = self.read_line(read_end)
+        if not address:
+            raise SetupFailed("the session bus did not start:\n" + self.log("dbus"))
+        self.session_env["DBUS_SESSION_BUS_ADDRESS"] = address
+
+    def program_env(self, platform):
+        """The environment the desktop's session gives the program."""
+        env = dict(self.env, **self.session_env)
+        env[PROGRAM_MARKER] = "1"
+        if not self.wm.nested:
+            env["XDG_SESSION_TYPE"] = "x11"
+            return env
+        env["WAYLAND_DISPLAY"] = self.wayland_display
+        if platform == "wayland":
+            env["QT_QPA_PLATFORM"] = "wayland"
+        elif platform == "wayland-only":
+            del env["DISPLAY"]
+            env.pop("XAUTHORITY", None)
+        return env
 
     # --- X tools ---
 
     def run(self, *argv):
+        """An X tool on the display of the program's X11 windows."""
         result = subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=20)
+        return result.returncode, result.stdout
+
+    def run_input(self, *argv):
+        """An X tool on the Xvfb, where the mouse and the keyboard are."""
+        result = subprocess.run(argv, env=self.host_env, capture_output=True, text=True,
+                                timeout=20)
         return result.returncode, result.stdout
 
     def prop(self, window, name):
         target = ["-root"] if window == "root" else ["-id", str(window)]
         rc, out = self.run("xprop", *target, name)
         return parse_xprop(out) if rc == 0 else None
+
+    def props(self, window, *names):
+        rc, out = self.run("xprop", "-id", str(window), *names)
+        return parse_xprop_many(out) if rc == 0 else None
 
     def geometry(self, window):
         """The client window as (its Rect on the root window, whether it is viewable), or None
@@ -377,9 +712,59 @@ class Desktop:
                                                         client.width + left + right,
                                                         client.height + top + bottom)
 
+    def to_input(self, x, y):
+        """A point on the program's X display as a point on the Xvfb."""
+        return x + self.nested_origin[0], y + self.nested_origin[1]
+
+    def click(self, x, y, x11=True):
+        """A click with the first button at (x, y) on the program's X display, or on the nested
+        compositor's screen. A nested compositor passes the pointer on to a window only once it
+        has seen it there: the click waits until Xwayland has the pointer at (x, y) (x11), or
+        until the compositor has drawn it there."""
+        hx, hy = self.to_input(x, y)
+        before = self.nested_screen() if self.wm.nested and not x11 else None
+        self.run_input("xdotool", "mousemove", "--sync", str(hx), str(hy))
+        if self.wm.nested and x11:
+            poll(lambda: self.pointer() == (x, y), PIXELS_SECONDS)
+        elif before is not None:
+            spot = Rect(x, y, 16, 16)
+            poll(lambda: (lambda now: now is not None and crop(now, spot) != crop(before, spot))(
+                self.nested_screen()), PIXELS_SECONDS)
+        self.run_input("xdotool", "click", "1")
+
+    def pointer(self):
+        """Where the pointer is on the program's X display."""
+        rc, out = self.run("xdotool", "getmouselocation")
+        found = re.search(r"x:(-?\d+) y:(-?\d+)", out) if rc == 0 else None
+        return (int(found.group(1)), int(found.group(2))) if found else None
+
+    def screenshot(self):
+        """The Xvfb's screen, as parse_ppm gives it, or None."""
+        result = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"],
+                                env=self.host_env, capture_output=True, timeout=20)
+        try:
+            return parse_ppm(result.stdout) if result.returncode == 0 else None
+        except (ValueError, IndexError):
+            return None
+
+    def nested_screen(self):
+        """What the nested compositor shows, from the Xvfb's screen."""
+        image = self.screenshot()
+        if image is None:
+            return None
+        x, y = self.nested_origin
+        return crop(image, Rect(x, y, SCREEN[0], SCREEN[1]))
+
     def snapshot(self, window):
-        result = subprocess.run(["import", "-silent", "-window", str(window), "-depth", "8", "ppm:-"],
-                                env=self.env, capture_output=True, timeout=20)
+        """The pixels of an X11 window of the program, as the person sees them."""
+        if self.wm.nested:
+            geometry = self.geometry(window)
+            screen = self.nested_screen()
+            if geometry is None or screen is None:
+                return None
+            return crop(screen, geometry[0])
+        result = subprocess.run(["import", "-silent", "-window", str(window), "-depth", "8",
+                                 "ppm:-"], env=self.env, capture_output=True, timeout=20)
         try:
             return parse_ppm(result.stdout) if result.returncode == 0 else None
         except (ValueError, IndexError):
@@ -387,9 +772,69 @@ class Desktop:
 
     # --- the window manager ---
 
-    def start_window_manager(self, wm):
-        process = self.start("wm", list(wm.command))
+    def start_window_manager(self):
+        wm = self.wm
+        if wm.session_bus:
+            self.start_session_bus()
+        env = dict(self.env, **self.session_env)
+        env.update(wm.own_env)
+        process = self.start("wm", list(wm.command), env=env)
+        if wm.nested:
+            self.enter_nested_session(process)
         return process, self.wait_until_managing(process)
+
+    def enter_nested_session(self, compositor):
+        """Waits for the nested compositor's displays, then points the X tools at its Xwayland
+        and gives the compositor's window on the Xvfb the keyboard."""
+        def displays():
+            if compositor.poll() is not None:
+                raise SetupFailed("the compositor ended at once:\n" + self.log("wm"))
+            x11, wayland = nested_displays(self.log("wm"))
+            runtime = self.env["XDG_RUNTIME_DIR"]
+            keys = [n for n in os.listdir(runtime) if n.startswith(".mutter-Xwaylandauth.")]
+            if x11 and wayland and keys and os.path.exists(os.path.join(runtime, wayland)):
+                return x11, wayland, os.path.join(runtime, keys[0])
+            return None
+
+        found = poll(displays, WM_SETTLE_SECONDS)
+        if not found:
+            raise SetupFailed("the compositor named no Xwayland and Wayland displays:\n"
+                              + self.log("wm"))
+        x11, self.wayland_display, key = found
+        self.env.update(DISPLAY=x11, XAUTHORITY=key)
+        print("nested compositor: Wayland display %s, Xwayland on %s"
+              % (self.wayland_display, x11))
+        _, out = self.run_input("xwininfo", "-root")
+        root = int(re.search(r"Window id: (0x[0-9a-f]+)", out).group(1), 16)
+
+        def shown():
+            rc, out = self.run_input("xdotool", "search", "--onlyvisible", "--maxdepth", "1",
+                                     "--name", "")
+            return [int(w) for w in out.split() if int(w) != root] if rc == 0 else []
+
+        windows = poll(lambda: shown() or None, WM_SETTLE_SECONDS) or []
+        if len(windows) != 1:
+            raise SetupFailed("expected the compositor's one window on the Xvfb, found %s"
+                              % ", ".join(self.run_input("xwininfo", "-id", str(w))[1]
+                                          for w in windows))
+        self.nested_window = windows[0]
+        rc, out = self.run_input("xwininfo", "-id", str(windows[0]))
+        origin = re.search(r"Absolute upper-left X:\s+(-?\d+).*?Absolute upper-left Y:\s+(-?\d+)",
+                           out, re.S)
+        self.nested_origin = (int(origin.group(1)), int(origin.group(2)))
+        # No window manager on the Xvfb: the focus is given outright, and the pointer waits in
+        # the compositor's bottom right corner, away from the program's windows.
+        self.run_input("xdotool", "windowfocus", "--sync", str(windows[0]))
+        self.park_pointer()
+
+    def park_pointer(self):
+        if not self.wm.nested:
+            return
+        x, y = self.to_input(SCREEN[0] - 1, SCREEN[1] - 1)
+        rc, out = self.run_input("xdotool", "getmouselocation")
+        # xdotool's --sync waits for the pointer to move: not when it is there already.
+        if rc != 0 or not out.startswith("x:%d y:%d " % (x, y)):
+            self.run_input("xdotool", "mousemove", "--sync", str(x), str(y))
 
     def wait_until_managing(self, wm_process):
         """Returns once the window manager has announced itself and has framed and focused a
@@ -450,18 +895,106 @@ class Checks:
             self.failed.append(name)
         return ok
 
+    def note(self, name, detail):
+        """What was measured without a verdict: what the desktop does that the program has no
+        say in."""
+        print("[info] %s: %s: %s" % (self.label, name, detail), flush=True)
+
+
+class TitleWatch:
+    """Follows the name, the name the window manager shows, and the state of each of the
+    program's X11 windows, from when it is first seen viewable until the end, change by change
+    (xprop -spy)."""
+
+    NAMES = ("_NET_WM_NAME", "_NET_WM_VISIBLE_NAME", "_NET_WM_STATE")
+
+    def __init__(self, desktop, pid):
+        self.desktop = desktop
+        self.pid = pid
+        self.began = time.monotonic()
+        self.history = []  # (seconds, window, xprop's line)
+        self.spies = {}  # window -> Popen
+        self.readers = []
+        self.done = threading.Event()
+        self.thread = threading.Thread(target=self.run, daemon=True)
+        self.thread.start()
+
+    def run(self):
+        while not self.done.is_set():
+            try:
+                for window in self.desktop.visible_windows("--pid", str(self.pid)):
+                    if window not in self.spies:
+                        self.spy(window)
+            except (subprocess.SubprocessError, OSError):
+                pass
+            self.done.wait(POLL_SECONDS)
+
+    def spy(self, window):
+        spy = subprocess.Popen(["xprop", "-spy", "-id", str(window)] + list(self.NAMES),
+                               env=self.desktop.env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+                               errors="replace", preexec_fn=_die_with_parent)
+        self.spies[window] = spy
+
+        def read():
+            for line in spy.stdout:
+                self.history.append((time.monotonic() - self.began, window, line.strip()))
+
+        reader = threading.Thread(target=read, daemon=True)
+        reader.start()
+        self.readers.append(reader)
+
+    def stop(self):
+        self.done.set()
+        self.thread.join(10)
+        for spy in self.spies.values():
+            spy.terminate()
+            spy.wait(5)
+        for reader in self.readers:
+            reader.join(5)
+
+    def titles(self):
+        titles = []
+        for _, _, line in self.history:
+            if line.startswith(("_NET_WM_NAME", "_NET_WM_VISIBLE_NAME")):
+                titles += parse_xprop(line) or []
+        return titles
+
+    def report(self, checks):
+        for seconds, window, line in sorted(self.history):
+            checks.note("window properties", "%+.3f s 0x%x: %s" % (seconds, window, line))
+        numbered = sorted({t for t in self.titles() if numbered_title(t)})
+        checks.record("title never numbered", not numbered,
+                      "titles seen on the program's windows: %s"
+                      % (", ".join(repr(t) for t in sorted(set(self.titles()))) or "none"))
+
 
 class Session:
-    def __init__(self, desktop, wm_name, program, checks):
+    def __init__(self, desktop, platform, program, checks):
         self.desktop = desktop
-        self.wm = WINDOW_MANAGERS[wm_name]
+        self.wm = desktop.wm
+        self.platform = platform
         self.program_path = program
         self.checks = checks
         self.program = None
+        self.watch = None
+
+    @property
+    def native_wayland(self):
+        return self.wm.nested and self.platform != "auto"
 
     def start_program(self):
-        env = dict(self.desktop.env, QT_QPA_PLATFORM="xcb")
+        env = self.desktop.program_env(self.platform)
         self.program = self.desktop.start("numerillo", [self.program_path], env=env)
+        if not self.native_wayland:
+            self.watch = TitleWatch(self.desktop, self.program.pid)
+
+    def finish(self):
+        if self.watch:
+            self.watch.stop()
+            self.watch.report(self.checks)
+
+    # --- the program's X11 windows ---
 
     def window_of_size(self, size, what):
         """The program's one viewable window of client size `size`, once the window manager
@@ -522,7 +1055,9 @@ class Session:
                    outer.x - dx, outer.y - dy, dx, dy))
 
         title = d.prop(window, "_NET_WM_NAME")
-        self.checks.record("title", title == ["Numerillo"], "_NET_WM_NAME = %s" % title)
+        shown = d.prop(window, "_NET_WM_VISIBLE_NAME")
+        self.checks.record("title", title == ["Numerillo"] and shown in (None, ["Numerillo"]),
+                           "_NET_WM_NAME = %s, _NET_WM_VISIBLE_NAME = %s" % (title, shown))
 
         state = d.prop(window, "_NET_WM_STATE")
         self.checks.record("skip taskbar", bool(state) and "_NET_WM_STATE_SKIP_TASKBAR" in state,
@@ -541,9 +1076,23 @@ class Session:
                            "_NET_WM_ALLOWED_ACTIONS = %s%s"
                            % (", ".join(actions) or "none",
                               "; must not list " + ", ".join(listed) if listed else ""))
+        self.dump_window(window, what)
+
+    def dump_window(self, window, what):
+        """What the program told the window manager about the window, for the record."""
+        rc, out = self.desktop.run("xprop", "-id", str(window), "WM_TRANSIENT_FOR",
+                                   "_NET_WM_WINDOW_TYPE", "WM_CLIENT_LEADER", "WM_HINTS",
+                                   "WM_NORMAL_HINTS", "_NET_WM_STATE")
+        lines = " | ".join(line.strip() for line in out.splitlines() if line.strip())
+        self.checks.note("%s properties" % what, lines if rc == 0 else "xprop failed")
+        leader = self.desktop.prop(window, "WM_CLIENT_LEADER")
+        if leader:
+            geometry = self.desktop.geometry(int(leader[0], 16))
+            self.checks.note("%s client leader" % what, "%s: %s" % (
+                leader[0], "viewable" if geometry and geometry[1] else "not viewable (unmapped)"))
 
     def press_escape_and_wait(self, what):
-        self.desktop.run("xdotool", "key", "Escape")
+        self.desktop.run_input("xdotool", "key", "Escape")
         try:
             status = self.program.wait(EXIT_SECONDS)
         except subprocess.TimeoutExpired:
@@ -551,8 +1100,16 @@ class Session:
         self.checks.record("escape ends program", status == 0,
                            "Escape on the %s: %s" % (what, "still running %d s later" % EXIT_SECONDS
                                                      if status is None else "exit status %d" % status))
+        if status is not None:
+            left = {pid: text for pid, text in
+                    session_processes(self.desktop.marker, exclude={os.getpid()}).items()
+                    if "[started by the program]" in text}
+            self.checks.record("program leaves nothing running", not left,
+                               "; ".join(left.values()) or "no process it started is left")
 
     def scenario_start(self):
+        if self.native_wayland:
+            return self.wayland_start()
         self.start_program()
         start = self.window_of_size(START_WINDOW_SIZE, "start window")
         self.check_focus(start, "start window")
@@ -560,29 +1117,40 @@ class Session:
         self.press_escape_and_wait("start window")
 
     def scenario_quiz(self):
+        if self.native_wayland:
+            return self.wayland_quiz()
         d = self.desktop
         self.start_program()
         start = self.window_of_size(START_WINDOW_SIZE, "start window")
+        geometry = d.geometry(start)
+        if geometry is None:
+            raise CheckFailed("the start window 0x%x went away" % start)
         x, y = CMDCOMINCIA.centre()
-        d.run("xdotool", "mousemove", "--window", str(start), str(x), str(y), "click", "1")
+        d.click(geometry[0].x + x, geometry[0].y + y)
         quiz = self.window_of_size(QUIZ_WINDOW_SIZE, "quiz window")
+        d.park_pointer()
         gone = poll(lambda: not (d.geometry(start) or (None, False))[1], WINDOW_SECONDS)
         self.checks.record("start window closes", gone,
                            "start window 0x%x %s after the click on cmdcomincia"
                            % (start, "gone" if gone else "still viewable"))
         self.check_focus(quiz, "quiz window")
-        self.check_typing(quiz)
+        self.check_typing(lambda: d.snapshot(quiz), lambda image: image)
         self.check_window(quiz, "quiz window")
         self.press_escape_and_wait("quiz window")
 
-    def check_typing(self, quiz):
-        d = self.desktop
-        before = d.snapshot(quiz)
-        d.run("xdotool", "type", TYPED_DIGITS)
+    def check_typing(self, look, client_area):
+        """Types digits, then looks for them in the first answer box and not in the second:
+        look() takes a picture, client_area(picture) is the quiz window's client area in it."""
+        def area():
+            image = look()
+            return client_area(image) if image is not None else None
+
+        before = area()
+        self.desktop.run_input("xdotool", "type", TYPED_DIGITS)
         image = [None]
 
         def digits_shown():
-            image[0] = d.snapshot(quiz)
+            image[0] = area()
             return image[0] is not None and dark_columns(image[0], TXT1) >= 6
 
         poll(digits_shown, PIXELS_SECONDS)
@@ -594,6 +1162,88 @@ class Session:
         self.checks.record("typing", in_txt1 >= 6 and in_txt2 == 0,
                            "typed %s: columns with dark pixels in txt1 %d (before %d), in txt2 %d"
                            % (TYPED_DIGITS, in_txt1, dark_columns(before, TXT1), in_txt2))
+
+    # --- a native Wayland window, seen only on the compositor's screen ---
+
+    def wayland_window(self, background, size, what):
+        """The outer Rect of the program's window with client area `size`, as the compositor's
+        screen shows it: what differs from the background, once it holds still at a size that
+        fits. Qt draws the frame itself on Wayland."""
+        last = [None]
+
+        def settled():
+            if self.program.poll() is not None:
+                raise CheckFailed("the program ended (status %s) before its %s appeared:\n%s"
+                                  % (self.program.returncode, what, self.desktop.log("numerillo")))
+            screen = self.desktop.nested_screen()
+            box = changed_box(*hide_parked_pointer(background, screen)) if screen else None
+            fits = box is not None and client_in_frame(box, size) is not None
+            stable = fits and box == last[0]
+            last[0] = box
+            return box if stable else None
+
+        box = poll(settled, WINDOW_SECONDS)
+        if box is None:
+            raise CheckFailed("no %s with a client area of %dx%d showed on the compositor's "
+                              "screen; what changed there: %s" % ((what,) + size + (last[0],)))
+        client = client_in_frame(box, size)
+        dx, dy = centring_offsets(SCREEN, box)
+        self.checks.note("%s placement" % what,
+                         "outer %dx%d at (%d,%d), client area at (%d,%d): offset from the centre "
+                         "left %+.1f top %+.1f px (the compositor places Wayland windows)"
+                         % (box.width, box.height, box.x, box.y, client.x, client.y, dx, dy))
+        return box
+
+    def check_not_on_xwayland(self):
+        """A Wayland client has no X11 windows: none of the program's on Xwayland."""
+        if self.platform == "wayland-only":
+            return
+        windows = self.desktop.visible_windows("--pid", str(self.program.pid))
+        self.checks.record("native wayland", not windows,
+                           "the program's viewable windows on Xwayland: %s"
+                           % (", ".join("0x%x" % w for w in windows) or "none"))
+
+    def wayland_background(self):
+        """The compositor's screen before the program starts, once it holds still (the probe
+        window's closing may still be on show), but for the level or two that its background
+        differs each time it is drawn."""
+        self.desktop.park_pointer()
+        last = [None]
+
+        def still():
+            screen = self.desktop.nested_screen()
+            same = screen is not None and last[0] is not None and not changed_box(last[0], screen)
+            last[0] = screen
+            return screen if same else None
+
+        background = poll(still, WM_SETTLE_SECONDS)
+        if background is None:
+            raise SetupFailed("the compositor's screen did not hold still")
+        return background
+
+    def wayland_start(self):
+        background = self.wayland_background()
+        self.start_program()
+        self.wayland_window(background, START_WINDOW_SIZE, "start window")
+        self.check_not_on_xwayland()
+        self.press_escape_and_wait("start window")
+
+    def wayland_quiz(self):
+        d = self.desktop
+        background = self.wayland_background()
+        self.start_program()
+        start = client_in_frame(self.wayland_window(background, START_WINDOW_SIZE,
+                                                    "start window"), START_WINDOW_SIZE)
+        self.check_not_on_xwayland()
+        x, y = CMDCOMINCIA.centre()
+        # The pointer stays where it clicked, within the quiz window to come.
+        d.click(start.x + x, start.y + y, x11=False)
+        # Found only once nothing but the quiz window differs from the background: the start
+        # window has gone by then.
+        box = self.wayland_window(background, QUIZ_WINDOW_SIZE, "quiz window")
+        quiz = client_in_frame(box, QUIZ_WINDOW_SIZE)
+        self.check_typing(d.nested_screen, lambda image: crop(image, quiz))
+        self.press_escape_and_wait("quiz window")
 
 
 def self_test():
@@ -653,23 +1303,177 @@ def self_test():
             failures += 1
             print("dark_columns(%s, inset %d) = %d, expected %d"
                   % (rect, inset, dark_columns(image, rect, inset), expected))
+    # What changed between two images: the 2x4 block and the pixel, then nothing.
+    blank = (10, 10, b"\xff" * 300)
+    box_cases = [(blank, image, Rect(1, 1, 6, 6)), (image, image, None),
+                 (blank, crop(image, Rect(0, 0, 10, 10)), Rect(1, 1, 6, 6)),
+                 (crop(blank, Rect(4, 2, 4, 6)), crop(image, Rect(4, 2, 4, 6)), Rect(1, 1, 2, 4))]
+    # A level or two off, as a background drawn again: no change; one pixel far off: a change.
+    shaded = bytearray(b"\xfd" * 300)
+    off = bytearray(shaded)
+    off[(2 * 10 + 3) * 3 + 1] = 0xe0
+    box_cases += [(blank, (10, 10, bytes(shaded)), None), (blank, (10, 10, bytes(off)), Rect(3, 2, 1, 1))]
+    for before, after, expected in box_cases:
+        if changed_box(before, after) != expected:
+            failures += 1
+            print("changed_box(...) = %s, expected %s" % (changed_box(before, after), expected))
+    # A frame drawn by the program: a title bar and even borders elsewhere.
+    frame_cases = [(Rect(100, 50, 671, 368), (665, 332), Rect(103, 83, 665, 332)),
+                   (Rect(0, 0, 665, 332), (665, 332), Rect(0, 0, 665, 332)),
+                   (Rect(0, 0, 670, 368), (665, 332), None),
+                   (Rect(0, 0, 660, 368), (665, 332), None),
+                   (Rect(0, 0, 675, 336), (665, 332), None)]
+    for outer, size, expected in frame_cases:
+        if client_in_frame(outer, size) != expected:
+            failures += 1
+            print("client_in_frame(%s, %s) = %s, expected %s"
+                  % (outer, size, client_in_frame(outer, size), expected))
+    title_cases = [("Numerillo", False), ("Numerillo <2>", True), ("Numerillo <2>\u200e", True),
+                   ("", False), (None, False), ("3 <x> 4", False)]
+    for title, expected in title_cases:
+        if numbered_title(title) != expected:
+            failures += 1
+            print("numbered_title(%r) = %s, expected %s" % (title, numbered_title(title), expected))
+    log = ("libmutter-Message: 03:24:04.015: Using public X11 display :1, (using :2 for managed "
+           "services)\nlibmutter-Message: 03:24:04.015: Using Wayland display name 'wayland-0'\n")
+    display_cases = [(log, (":1", "wayland-0")), (log.splitlines()[0], (":1", None)), ("", (None, None))]
+    for text, expected in display_cases:
+        if nested_displays(text) != expected:
+            failures += 1
+            print("nested_displays(%r) = %s, expected %s" % (text, nested_displays(text), expected))
+    environ = b"HOME=/h\0%s=abc\0%s=1\0" % (SESSION_MARKER.encode(), PROGRAM_MARKER.encode())
+    environ_cases = [(SESSION_MARKER, "abc", True), (SESSION_MARKER, "ab", False),
+                     (PROGRAM_MARKER, "1", True), ("HOME", "/", False)]
+    for name, value, expected in environ_cases:
+        if environ_has(environ, name, value) != expected:
+            failures += 1
+            print("environ_has(%s=%s) = %s" % (name, value, not expected))
+    many = parse_xprop_many('_NET_WM_NAME(UTF8_STRING) = "Numerillo"\n'
+                            "_NET_WM_VISIBLE_NAME:  not found.\n"
+                            "_NET_WM_STATE(ATOM) = _NET_WM_STATE_SKIP_TASKBAR\n")
+    if many != {"_NET_WM_NAME": ["Numerillo"], "_NET_WM_VISIBLE_NAME": None,
+                "_NET_WM_STATE": ["_NET_WM_STATE_SKIP_TASKBAR"]}:
+        failures += 1
+        print("parse_xprop_many(...) = %s" % many)
     print("self-test: %d failure(s)" % failures)
     return 1 if failures else 0
+
+
+def run_session(args, marker, work, checks):
+    """The session itself: set up, the scenario, clean-up. Runs in the private PID namespace
+    where there is one."""
+    _become_subreaper()
+    began = time.monotonic()
+    if os.getpid() == 1:  # the first process of the session's own namespaces
+        work = make_tmp_private(work)
+    wm = WINDOW_MANAGERS[args.wm]
+    desktop = Desktop(work, marker, wm)
+    session = None
+    try:
+        desktop.start_xvfb()
+        settle = time.monotonic()
+        _, probes = desktop.start_window_manager()
+        print("%s managing after %.2f s (%d probe window%s)"
+              % (args.wm, time.monotonic() - settle, probes, "s" if probes > 1 else ""))
+        session = Session(desktop, args.platform, args.program, checks)
+        getattr(session, "scenario_" + args.scenario)()
+    except SetupFailed as error:
+        print("[FAIL] %s: desktop not set up: %s" % (checks.label, error))
+        checks.failed.append("setup")
+    except CheckFailed as error:
+        checks.record("windows", False, str(error))
+    except Exception:  # a fault of this script: still clean up and say so
+        traceback.print_exc(file=sys.stdout)
+        checks.failed.append("script error")
+    finally:
+        if session:
+            session.finish()
+        strays = desktop.stop_all()
+        for text in strays.values():
+            checks.note("ended at clean-up", text)
+        if checks.failed:
+            for name in ("numerillo", "wm"):
+                log = desktop.log(name).strip()
+                if log:
+                    print("%s output:\n%s" % ("program" if name == "numerillo" else name,
+                                               log[-4000:]))
+    print("%s: %d checks held, %d did not%s; %.1f s"
+          % (checks.label, checks.held, len(checks.failed),
+             " (" + ", ".join(checks.failed) + ")" if checks.failed else "",
+             time.monotonic() - began), flush=True)
+    return 1 if checks.failed else 0
+
+
+def child_pids(pid):
+    try:
+        with open("/proc/%d/task/%d/children" % (pid, pid)) as f:
+            return [int(p) for p in f.read().split()]
+    except (OSError, ValueError):
+        return []
+
+
+def run_contained(args, checks):
+    """Runs the session in a child (in its own PID namespace where one can be made), then makes
+    sure that nothing of it is left: no process carrying its marker."""
+    marker = uuid.uuid4().hex
+    work = tempfile.mkdtemp(prefix="numerillo-desktop-")
+    env = dict(os.environ, **{SESSION_MARKER: marker})
+    command = [sys.executable, os.path.abspath(__file__), "--inner", work,
+               "--program", args.program, "--wm", args.wm, "--platform", args.platform,
+               "--scenario", args.scenario]
+    contained = pid_namespace_available()
+    if contained:
+        command = UNSHARE + command
+    print("session %s, %s" % (marker, "in its own PID namespace" if contained
+                              else "no PID namespace to be had here"), flush=True)
+    child = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL,
+                             preexec_fn=_die_with_parent)
+    try:
+        status = child.wait()
+    finally:
+        if child.poll() is None:
+            # unshare waits for its child without passing signals on: the session's first
+            # process is told to end itself, with its clean-up.
+            for pid in [child.pid] + child_pids(child.pid):
+                try:
+                    os.kill(pid, signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
+            try:
+                child.wait(10)
+            except subprocess.TimeoutExpired:
+                child.kill()
+                child.wait()
+        survivors = session_processes(marker)
+        for pid in survivors:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        checks.record("nothing left running", not survivors,
+                      "; ".join(survivors.values()) or "no process of the session survived it")
+        shutil.rmtree(work, ignore_errors=True)
+    return 1 if status or survivors else 0
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--program")
     parser.add_argument("--wm", choices=sorted(WINDOW_MANAGERS))
+    parser.add_argument("--platform", choices=PLATFORMS, default="auto")
     parser.add_argument("--scenario", choices=("start", "quiz"))
     parser.add_argument("--self-test", action="store_true")
+    parser.add_argument("--inner", metavar="WORK", help=argparse.SUPPRESS)
     args = parser.parse_args()
     if args.self_test:
         return self_test()
     if not (args.program and args.wm and args.scenario):
         parser.error("--program, --wm and --scenario are needed")
+    wm = WINDOW_MANAGERS[args.wm]
+    if args.platform != "auto" and not wm.nested:
+        parser.error("--platform %s needs a Wayland session" % args.platform)
 
-    tools = dict(COMMON_TOOLS, **WINDOW_MANAGERS[args.wm].tools)
+    tools = dict(COMMON_TOOLS, **wm.tools)
     missing = ["%s (Debian package %s)" % (tool, package) for tool, package in tools.items()
                if not shutil.which(tool)]
     if missing:
@@ -683,38 +1487,12 @@ def main():
     for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
         signal.signal(sig, lambda number, frame: sys.exit(128 + number))
 
-    checks = Checks("%s %s" % (args.wm, args.scenario))
-    began = time.monotonic()
-    work = tempfile.mkdtemp(prefix="numerillo-desktop-")
-    desktop = Desktop(work)
-    try:
-        desktop.start_xvfb()
-        settle = time.monotonic()
-        _, probes = desktop.start_window_manager(WINDOW_MANAGERS[args.wm])
-        print("%s managing after %.2f s (%d probe window%s)"
-              % (args.wm, time.monotonic() - settle, probes, "s" if probes > 1 else ""))
-        session = Session(desktop, args.wm, args.program, checks)
-        getattr(session, "scenario_" + args.scenario)()
-    except SetupFailed as error:
-        print("[FAIL] %s: desktop not set up: %s" % (checks.label, error))
-        checks.failed.append("setup")
-    except CheckFailed as error:
-        checks.record("windows", False, str(error))
-    except Exception:  # a fault of this script: still clean up and say so
-        traceback.print_exc(file=sys.stdout)
-        checks.failed.append("script error")
-    finally:
-        desktop.stop_all()
-        if checks.failed:
-            program_log = desktop.log("numerillo").strip()
-            if program_log:
-                print("program output:\n" + program_log)
-        shutil.rmtree(work, ignore_errors=True)
-    print("%s: %d checks held, %d did not%s; %.1f s"
-          % (checks.label, checks.held, len(checks.failed),
-             " (" + ", ".join(checks.failed) + ")" if checks.failed else "",
-             time.monotonic() - began))
-    return 1 if checks.failed else 0
+    label = "%s%s %s" % (args.wm, "" if args.platform == "auto" else " " + args.platform,
+                         args.scenario)
+    checks = Checks(label)
+    if args.inner:
+        return run_session(args, os.environ[SESSION_MARKER], args.inner, checks)
+    return run_contained(args, checks)
 
 
 if __name__ == "__main__":
