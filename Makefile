@@ -58,7 +58,8 @@ fuzz:
 
 # The window tests on the heavier desktops too: GNOME's mutter and KDE's KWin as X11 window
 # managers, and a GNOME Wayland session (nested mutter, Xwayland). Their packages are installed
-# here only; the tests are in a build of their own, so that `make test` stays as it is.
+# here only; the tests are in a build of their own, so that `make test` stays as it is. Each
+# test's desktop is private to it (its own namespaces), so they run side by side.
 DESKTOPS_BUILD_DIR ?= $(BUILD_DIR)/desktops
 .PHONY: test-desktops
 test-desktops:
@@ -66,7 +67,7 @@ test-desktops:
 	cmake -S . -B $(DESKTOPS_BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DNUMERILLO_BENCH=OFF \
 		-DNUMERILLO_DESKTOPS_EXTRA=ON
 	cmake --build $(DESKTOPS_BUILD_DIR) -j $(JOBS) --target numerillo
-	ctest --test-dir $(DESKTOPS_BUILD_DIR) --output-on-failure -L desktops-extra
+	ctest --test-dir $(DESKTOPS_BUILD_DIR) --output-on-failure -L desktops-extra -j $(JOBS)
 
 # Every C++ file as clang-format (see .clang-format) would write it.
 check-format: deps

@@ -1145,7 +1145,14 @@ class Session:
             image = look()
             return client_area(image) if image is not None else None
 
-        before = area()
+        # The box as drawn before typing: empty but for the text cursor. A window not drawn yet
+        # (black, as a compositor shows it at first) would pass for one with digits in it.
+        before = poll(lambda: (lambda image: image if image is not None and
+                               dark_columns(image, TXT1) <= 2 else None)(area()), PIXELS_SECONDS)
+        if before is None:
+            self.checks.record("typing", False, "the first answer box never showed empty before "
+                               "typing")
+            return
         self.desktop.run_input("xdotool", "type", TYPED_DIGITS)
         image = [None]
 
@@ -1154,7 +1161,7 @@ class Session:
             return image[0] is not None and dark_columns(image[0], TXT1) >= 6
 
         poll(digits_shown, PIXELS_SECONDS)
-        if image[0] is None or before is None:
+        if image[0] is None:
             self.checks.record("typing", False, "could not read the quiz window's pixels")
             return
         in_txt1 = dark_columns(image[0], TXT1)
