@@ -3,6 +3,7 @@
 // key presses go in through SendInput, the way the mouse and the keyboard's come.
 #include "quizwindow.h"
 #include "startwindow.h"
+#include "win32window.h"
 #include "windowtest.h"
 
 #include <QFontInfo>
@@ -54,19 +55,6 @@ void clickAt(QPoint global)
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
     QCOMPARE(SendInput(3, inputs, sizeof(INPUT)), 3u);
-}
-
-/** A key pressed and let go, as the keyboard does it. */
-void pressKey(WORD key)
-{
-    INPUT inputs[2] = {};
-    for (INPUT &input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    QCOMPARE(SendInput(2, inputs, sizeof(INPUT)), 2u);
 }
 
 QuizWindow *openQuizWindow()
@@ -135,19 +123,8 @@ void TestWindowsDesktop::framesHaveACloseBoxOnlyAndNoTaskBarButton()
     QFETCH(QString, window);
     QWidget *shown = showWindow(window);
     QVERIFY(shown);
-    const HWND handle = handleOf(shown);
-    const LONG_PTR style = GetWindowLongPtrW(handle, GWL_STYLE);
-    const LONG_PTR extendedStyle = GetWindowLongPtrW(handle, GWL_EXSTYLE);
-
-    // A title bar with the system menu, and so a close box; a frame that does not resize.
-    QCOMPARE(style & WS_CAPTION, LONG_PTR(WS_CAPTION));
-    QCOMPARE(style & WS_SYSMENU, LONG_PTR(WS_SYSMENU));
-    QCOMPARE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), LONG_PTR(0));
-    // The normal dialog frame, not the thin one of a tool window.
-    QCOMPARE(extendedStyle & WS_EX_TOOLWINDOW, LONG_PTR(0));
-    // An owned window without WS_EX_APPWINDOW has no task bar button.
-    QVERIFY(GetWindow(handle, GW_OWNER) != nullptr);
-    QCOMPARE(extendedStyle & WS_EX_APPWINDOW, LONG_PTR(0));
+    const QStringList problems = win32window::frameProblems(handleOf(shown));
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("; "))));
 }
 
 void TestWindowsDesktop::realEscapeEndsTheProgram_data()
@@ -162,7 +139,7 @@ void TestWindowsDesktop::realEscapeEndsTheProgram()
     QVERIFY(shown);
     QTRY_COMPARE_WITH_TIMEOUT(GetForegroundWindow(), handleOf(shown), 5000);
 
-    QVERIFY(endsProgram([] { pressKey(VK_ESCAPE); }));
+    QVERIFY(endsProgram([] { QVERIFY(win32window::pressKey(VK_ESCAPE)); }));
     QVERIFY(shown.isNull());
     QVERIFY(visibleWindows().isEmpty());
 }
