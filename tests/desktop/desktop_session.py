@@ -322,18 +322,23 @@ def changed_box(before, after):
     return Rect(left, top, right - left + 1, bottom - top + 1)
 
 
+def blank(rect, *images):
+    """The images with the part inside rect made black, for comparisons that leave it out."""
+    blanked = []
+    for width, height, pixels in images:
+        pixels = bytearray(pixels)
+        for y in range(max(rect.y, 0), min(rect.y + rect.height, height)):
+            start = (y * width + max(rect.x, 0)) * 3
+            end = (y * width + min(rect.x + rect.width, width)) * 3
+            pixels[start:end] = bytes(end - start)
+        blanked.append((width, height, bytes(pixels)))
+    return blanked
+
+
 def hide_parked_pointer(*images):
     """The images (of the compositor's screen) with the corner where the pointer waits blanked
     out: the compositor draws the pointer into its screen, there or wherever it has gone."""
-    corner = Rect(SCREEN[0] - 32, SCREEN[1] - 32, 32, 32)
-    hidden = []
-    for width, height, pixels in images:
-        pixels = bytearray(pixels)
-        for y in range(corner.y, corner.y + corner.height):
-            start = (y * width + corner.x) * 3
-            pixels[start:start + corner.width * 3] = bytes(corner.width * 3)
-        hidden.append((width, height, bytes(pixels)))
-    return hidden
+    return blank(Rect(SCREEN[0] - 32, SCREEN[1] - 32, 32, 32), *images)
 
 
 def client_in_frame(outer, size):
@@ -1145,13 +1150,23 @@ class Session:
             image = look()
             return client_area(image) if image is not None else None
 
-        # The box as drawn before typing: empty but for the text cursor. A window not drawn yet
-        # (black, as a compositor shows it at first) would pass for one with digits in it.
-        before = poll(lambda: (lambda image: image if image is not None and
-                               dark_columns(image, TXT1) <= 2 else None)(area()), PIXELS_SECONDS)
+        # The window as drawn before typing, with the first box empty but for the text cursor:
+        # one not drawn yet (black, as a compositor shows it at first) would pass for one with
+        # digits in it, and one that a compositor still shows growing or fading in has its boxes
+        # elsewhere. Two looks in a row agree but for the cursor blinking in the box.
+        last = [None]
+
+        def drawn_and_empty():
+            image = area()
+            steady = (image is not None and last[0] is not None
+                      and changed_box(*blank(TXT1, last[0], image)) is None)
+            last[0] = image
+            return image if steady and dark_columns(image, TXT1) <= 2 else None
+
+        before = poll(drawn_and_empty, PIXELS_SECONDS)
         if before is None:
-            self.checks.record("typing", False, "the first answer box never showed empty before "
-                               "typing")
+            self.checks.record("typing", False, "the quiz window did not hold still with its "
+                               "first answer box empty before typing")
             return
         self.desktop.run_input("xdotool", "type", TYPED_DIGITS)
         image = [None]
@@ -1311,19 +1326,24 @@ def self_test():
             print("dark_columns(%s, inset %d) = %d, expected %d"
                   % (rect, inset, dark_columns(image, rect, inset), expected))
     # What changed between two images: the 2x4 block and the pixel, then nothing.
-    blank = (10, 10, b"\xff" * 300)
-    box_cases = [(blank, image, Rect(1, 1, 6, 6)), (image, image, None),
-                 (blank, crop(image, Rect(0, 0, 10, 10)), Rect(1, 1, 6, 6)),
-                 (crop(blank, Rect(4, 2, 4, 6)), crop(image, Rect(4, 2, 4, 6)), Rect(1, 1, 2, 4))]
+    white = (10, 10, b"\xff" * 300)
+    box_cases = [(white, image, Rect(1, 1, 6, 6)), (image, image, None),
+                 (white, crop(image, Rect(0, 0, 10, 10)), Rect(1, 1, 6, 6)),
+                 (crop(white, Rect(4, 2, 4, 6)), crop(image, Rect(4, 2, 4, 6)), Rect(1, 1, 2, 4))]
     # A level or two off, as a background drawn again: no change; one pixel far off: a change.
     shaded = bytearray(b"\xfd" * 300)
     off = bytearray(shaded)
     off[(2 * 10 + 3) * 3 + 1] = 0xe0
-    box_cases += [(blank, (10, 10, bytes(shaded)), None), (blank, (10, 10, bytes(off)), Rect(3, 2, 1, 1))]
+    box_cases += [(white, (10, 10, bytes(shaded)), None), (white, (10, 10, bytes(off)), Rect(3, 2, 1, 1))]
     for before, after, expected in box_cases:
         if changed_box(before, after) != expected:
             failures += 1
             print("changed_box(...) = %s, expected %s" % (changed_box(before, after), expected))
+    # Blanking a part leaves only the rest to compare.
+    if changed_box(*blank(Rect(0, 0, 7, 7), white, image)) is not None or \
+            changed_box(*blank(Rect(0, 0, 6, 10), white, image)) != Rect(6, 3, 1, 4):
+        failures += 1
+        print("blank(...) leaves the wrong part to compare")
     # A frame drawn by the program: a title bar and even borders elsewhere.
     frame_cases = [(Rect(100, 50, 671, 368), (665, 332), Rect(103, 83, 665, 332)),
                    (Rect(0, 0, 665, 332), (665, 332), Rect(0, 0, 665, 332)),
