@@ -57,7 +57,7 @@ fuzz:
 		build-fuzz/corpus tests/fuzz/seeds
 
 # The window tests on the heavier desktops too: GNOME's mutter and KDE's KWin as X11 window
-# managers, and a GNOME Wayland session (nested mutter, Xwayland). Their packages are installed
+# managers, and GNOME and Plasma Wayland sessions (nested mutter or KWin, Xwayland). Their packages are installed
 # here only; the tests are in a build of their own, so that `make test` stays as it is. Each
 # test's desktop is private to it (its own namespaces), so they run side by side.
 DESKTOPS_BUILD_DIR ?= $(BUILD_DIR)/desktops

@@ -17,9 +17,10 @@ xprop, xwininfo and ImageMagick's import.
          and Escape ends the program with status 0.
 
 The X11 window managers (openbox, metacity, mutter, kwin) run on the Xvfb itself. gnome-wayland
-is GNOME's compositor (mutter) as a Wayland session in a window on the Xvfb, with Xwayland: the
-mouse and keyboard input still goes to the Xvfb, into the compositor's window. There the program
-is started as in a GNOME Wayland session, where --platform says how:
+is GNOME's compositor (mutter) as a Wayland session in a window on the Xvfb, with Xwayland, and
+plasma-wayland is KDE's (KWin) likewise: the mouse and keyboard input still goes to the Xvfb, into
+the compositor's window. There the program is started as in a Wayland session, where --platform
+says how:
   auto          QT_QPA_PLATFORM unset, DISPLAY and WAYLAND_DISPLAY set: the program picks X11
                 and its windows are Xwayland's; every X11 check is made there.
   wayland       QT_QPA_PLATFORM=wayland: a native Wayland client, with DISPLAY still set.
@@ -68,9 +69,14 @@ class WindowManager:
     # Set for the window manager only.
     own_env: dict = field(default_factory=dict)
     # A Wayland compositor in a window on the Xvfb, with Xwayland, instead of an X11 window
-    # manager on the Xvfb.
-    nested: bool = False
+    # manager on the Xvfb: which one ("mutter", "kwin"), for how it names its displays.
+    nested: str = ""
+    # Run from a copy without its file capabilities: KWin's Wayland compositor has
+    # cap_sys_resource, which a container (and so it) cannot have, and then does not start.
+    plain_copy: bool = False
 
+
+SCREEN = (1280, 1024)
 
 ALWAYS_REFUSED = ("_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE")
 
@@ -118,10 +124,33 @@ WINDOW_MANAGERS = {
         session_env={"XDG_CURRENT_DESKTOP": "GNOME", "XDG_SESSION_DESKTOP": "gnome",
                      "XDG_SESSION_TYPE": "wayland"},
         # The compositor's screen fills the Xvfb's.
-        own_env={"MUTTER_DEBUG_DUMMY_MODE_SPECS": "1280x1024"},
-        nested=True,
+        own_env={"MUTTER_DEBUG_DUMMY_MODE_SPECS": "%dx%d" % SCREEN},
+        nested="mutter",
+    ),
+    # A Plasma Wayland session: KWin as the compositor, in a window on the Xvfb, with Xwayland.
+    # The session's first program is a script that writes the displays into its log
+    # (ANNOUNCE_DISPLAYS). KWin offers minimising whatever the window asks for, as on X11.
+    "plasma-wayland": WindowManager(
+        command=("kwin_wayland", "--x11-display", "{display}", "--width", str(SCREEN[0]),
+                 "--height", str(SCREEN[1]), "--xwayland", "--socket", "wayland-0",
+                 "--no-lockscreen", "--no-global-shortcuts", "--no-kactivities", "{announce}"),
+        tools={"kwin_wayland": "kwin-wayland", "Xwayland": "xwayland"},
+        refused_actions=ALWAYS_REFUSED,
+        session_bus=True,
+        session_env={"XDG_CURRENT_DESKTOP": "KDE", "XDG_SESSION_DESKTOP": "KDE",
+                     "XDG_SESSION_TYPE": "wayland", "KDE_FULL_SESSION": "true",
+                     "KDE_SESSION_VERSION": "5"},
+        nested="kwin",
+        plain_copy=True,
     ),
 }
+
+# Run by a compositor as its session's first program: names the displays it was given.
+ANNOUNCE_DISPLAYS = """#!/bin/sh
+printf 'session display: DISPLAY=%s\\n' "$DISPLAY"
+printf 'session display: WAYLAND_DISPLAY=%s\\n' "$WAYLAND_DISPLAY"
+printf 'session display: XAUTHORITY=%s\\n' "$XAUTHORITY"
+"""
 
 # How the program is started in a Wayland session (see above); on X11 only "auto" applies.
 PLATFORMS = ("auto", "wayland", "wayland-only")
@@ -129,8 +158,6 @@ PLATFORMS = ("auto", "wayland", "wayland-only")
 COMMON_TOOLS = {"Xvfb": "xvfb", "xdotool": "xdotool", "xprop": "x11-utils",
                 "xwininfo": "x11-utils", "xmessage": "x11-utils", "import": "imagemagick",
                 "dbus-daemon": "dbus-daemon"}
-
-SCREEN = (1280, 1024)
 
 # In the environment of every process of a session (the value tells the sessions apart), and of
 # the program and whatever it starts.
@@ -364,6 +391,16 @@ def nested_displays(log):
     x11 = re.search(r"Using public X11 display (:\d+)", log)
     wayland = re.search(r"Using Wayland display name '([^']+)'", log)
     return (x11.group(1) if x11 else None), (wayland.group(1) if wayland else None)
+
+
+def announced_displays(log):
+    """The X11 display, the Wayland display and the X authority file (None where there is none)
+    that ANNOUNCE_DISPLAYS, run as the session's first program, wrote into the compositor's log;
+    None for the displays not named yet."""
+    def value(name):
+        found = re.search(r"^session display: %s=(.*)$" % name, log, re.M)
+        return found.group(1).strip() if found else None
+    return value("DISPLAY"), value("WAYLAND_DISPLAY"), value("XAUTHORITY") or None
 
 
 def environ_has(environ, name, value):
@@ -783,7 +820,17 @@ class Desktop:
             self.start_session_bus()
         env = dict(self.env, **self.session_env)
         env.update(wm.own_env)
-        process = self.start("wm", list(wm.command), env=env)
+        announce = os.path.join(self.work, "announce-displays")
+        with open(announce, "w") as f:
+            f.write(ANNOUNCE_DISPLAYS)
+        os.chmod(announce, 0o755)
+        command = [part.format(display=self.display, announce=announce) for part in wm.command]
+        if wm.plain_copy:
+            # shutil.copy leaves extended attributes, and with them file capabilities, behind.
+            found = shutil.which(command[0])
+            command[0] = os.path.join(self.work, os.path.basename(found))
+            shutil.copy(found, command[0])
+        process = self.start("wm", command, env=env)
         if wm.nested:
             self.enter_nested_session(process)
         return process, self.wait_until_managing(process)
@@ -794,11 +841,17 @@ class Desktop:
         def displays():
             if compositor.poll() is not None:
                 raise SetupFailed("the compositor ended at once:\n" + self.log("wm"))
-            x11, wayland = nested_displays(self.log("wm"))
             runtime = self.env["XDG_RUNTIME_DIR"]
-            keys = [n for n in os.listdir(runtime) if n.startswith(".mutter-Xwaylandauth.")]
-            if x11 and wayland and keys and os.path.exists(os.path.join(runtime, wayland)):
-                return x11, wayland, os.path.join(runtime, keys[0])
+            if self.wm.nested == "kwin":
+                x11, wayland, key = announced_displays(self.log("wm"))
+            else:
+                x11, wayland = nested_displays(self.log("wm"))
+                keys = [n for n in os.listdir(runtime) if n.startswith(".mutter-Xwaylandauth.")]
+                key = os.path.join(runtime, keys[0]) if keys else None
+                if not key:
+                    return None
+            if x11 and wayland and os.path.exists(os.path.join(runtime, wayland)):
+                return x11, wayland, key
             return None
 
         found = poll(displays, WM_SETTLE_SECONDS)
@@ -806,7 +859,9 @@ class Desktop:
             raise SetupFailed("the compositor named no Xwayland and Wayland displays:\n"
                               + self.log("wm"))
         x11, self.wayland_display, key = found
-        self.env.update(DISPLAY=x11, XAUTHORITY=key)
+        self.env["DISPLAY"] = x11
+        if key:
+            self.env["XAUTHORITY"] = key
         print("nested compositor: Wayland display %s, Xwayland on %s"
               % (self.wayland_display, x11))
         _, out = self.run_input("xwininfo", "-root")
@@ -1334,7 +1389,8 @@ def self_test():
     shaded = bytearray(b"\xfd" * 300)
     off = bytearray(shaded)
     off[(2 * 10 + 3) * 3 + 1] = 0xe0
-    box_cases += [(white, (10, 10, bytes(shaded)), None), (white, (10, 10, bytes(off)), Rect(3, 2, 1, 1))]
+    box_cases += [(white, (10, 10, bytes(shaded)), None),
+                  (white, (10, 10, bytes(off)), Rect(3, 2, 1, 1))]
     for before, after, expected in box_cases:
         if changed_box(before, after) != expected:
             failures += 1
@@ -1363,11 +1419,22 @@ def self_test():
             print("numbered_title(%r) = %s, expected %s" % (title, numbered_title(title), expected))
     log = ("libmutter-Message: 03:24:04.015: Using public X11 display :1, (using :2 for managed "
            "services)\nlibmutter-Message: 03:24:04.015: Using Wayland display name 'wayland-0'\n")
-    display_cases = [(log, (":1", "wayland-0")), (log.splitlines()[0], (":1", None)), ("", (None, None))]
+    display_cases = [(log, (":1", "wayland-0")), (log.splitlines()[0], (":1", None)),
+                     ("", (None, None))]
     for text, expected in display_cases:
         if nested_displays(text) != expected:
             failures += 1
             print("nested_displays(%r) = %s, expected %s" % (text, nested_displays(text), expected))
+    dump = ("kwin_core: DISPLAY=:9\nsession display: DISPLAY=:1\nsession display: "
+            "WAYLAND_DISPLAY=wayland-0\nsession display: XAUTHORITY=\n")
+    dump_cases = [(dump, (":1", "wayland-0", None)),
+                  (dump.replace("XAUTHORITY=", "XAUTHORITY=/r/x"), (":1", "wayland-0", "/r/x")),
+                  ("kwin_core: something\n", (None, None, None))]
+    for text, expected in dump_cases:
+        if announced_displays(text) != expected:
+            failures += 1
+            print("announced_displays(%r) = %s, expected %s"
+                  % (text, announced_displays(text), expected))
     environ = b"HOME=/h\0%s=abc\0%s=1\0" % (SESSION_MARKER.encode(), PROGRAM_MARKER.encode())
     environ_cases = [(SESSION_MARKER, "abc", True), (SESSION_MARKER, "ab", False),
                      (PROGRAM_MARKER, "1", True), ("HOME", "/", False)]
