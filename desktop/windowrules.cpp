@@ -17,14 +17,15 @@ bool isProgramWindow(const QWidget &widget)
 /**
  * A window that opens while another of the program's windows has the same title takes the title
  * over: that one is on its way out, as the start window is when the quiz opens. A window manager
- * that numbers windows of the same title (KWin) would otherwise show "Numerillo <2>".
+ * that numbers windows of the same title (KWin) would otherwise show "Numerillo <2>". The one
+ * going out gets a blank title, not an empty one, which Qt would turn into the program's name.
  */
 void giveWayTo(const QWidget &window)
 {
     for (QWidget *other : QApplication::topLevelWidgets())
         if (other != &window && other->isVisible() && isProgramWindow(*other) &&
             other->windowTitle() == window.windowTitle())
-            other->setWindowTitle(QString());
+            other->setWindowTitle(QStringLiteral(" "));
 }
 
 /** Applies the window rules to each of the program's windows as it is shown. */
