@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -17,9 +18,11 @@ int main(int argc, char *argv[])
         return 1;
     }
     desktop::useOnlyARunningSessionBus();
+    auto runtimeDirectory = std::make_optional<desktop::StartRuntimeDirectory>();
     StartWatch watch;
     Application app(argc, argv);
     watch.started();
+    runtimeDirectory.reset();
     if (const QScreen *screen = QGuiApplication::primaryScreen();
         screen && screen->depth() < desktop::minimumScreenDepth) {
         std::fprintf(stderr, "numerillo: lo schermo ha %d bit di colore, ne servono almeno %d.\n",

@@ -3,7 +3,10 @@
 // stay out of the task bar. Everything here knows the window systems; the windows know none of it.
 #pragma once
 
+#include <QTemporaryDir>
 #include <Qt>
+
+#include <memory>
 
 class QApplication;
 class QWidget;
@@ -40,6 +43,24 @@ bool choosePlatform();
  * the home directory; without a bus there is no screen reader to talk to anyway.
  */
 void useOnlyARunningSessionBus();
+
+/**
+ * Where the session has no runtime directory (XDG_RUNTIME_DIR unset, as on a bare X display),
+ * gives Qt a private one while it starts, which is when it looks there: it would make
+ * /tmp/runtime-<user> itself, leave it behind and warn about it. Made before Qt starts and ended
+ * once it has, directory and variable alike.
+ */
+class StartRuntimeDirectory
+{
+public:
+    StartRuntimeDirectory();
+    ~StartRuntimeDirectory();
+    StartRuntimeDirectory(const StartRuntimeDirectory &) = delete;
+    StartRuntimeDirectory &operator=(const StartRuntimeDirectory &) = delete;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_directory;
+};
 
 /**
  * The fewest bits of colour a screen must have: on fewer (an 8-bit X screen, for one) Qt has

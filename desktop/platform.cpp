@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QtGlobal>
 
@@ -73,6 +74,27 @@ void useOnlyARunningSessionBus()
 {
     if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
         qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArrayLiteral("disabled:"));
+}
+
+StartRuntimeDirectory::StartRuntimeDirectory()
+{
+#ifndef Q_OS_WIN
+    if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
+        return;
+    // Readable by its owner only, as a runtime directory must be.
+    auto directory =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/numerillo-XXXXXX"));
+    if (!directory->isValid())
+        return;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(directory->path()));
+    m_directory = std::move(directory);
+#endif
+}
+
+StartRuntimeDirectory::~StartRuntimeDirectory()
+{
+    if (m_directory)
+        qunsetenv("XDG_RUNTIME_DIR");
 }
 
 } // namespace desktop
