@@ -107,8 +107,9 @@ std::optional<QMargins> frameBeforeShow(QWidget &window)
 {
     using namespace std::chrono_literals;
     // A window manager that announces the request answers it at once, in practice within a
-    // millisecond; one that has hung is not waited for longer than this.
-    constexpr auto patience = 200ms;
+    // millisecond, and within a few hundred on a machine that is very busy (mutter, seen here);
+    // one that has hung is not waited for longer than this.
+    constexpr auto patience = 1000ms;
 
     xcb_connection_t *connection = x11Connection();
     if (!connection)
