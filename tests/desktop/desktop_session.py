@@ -488,25 +488,39 @@ def pid_namespace_available():
 UNSHARE = ["unshare", "--pid", "--fork", "--kill-child", "--mount-proc", "--net"]
 
 
-def make_tmp_private(work):
+def make_tmp_private(work, keep=()):
     """Mounts an empty /tmp over the shared one, for this mount namespace only, with the
-    directory `work` (on the shared /tmp) seen at the path returned."""
+    directory `work` (on the shared /tmp) seen at the path returned. The paths in `keep` that
+    lie on the shared /tmp (a program built there, say) stay where they were: the top directory
+    of each under /tmp is bound into the private one at the same path."""
     libc = ctypes.CDLL(None, use_errno=True)
     libc.mount.argtypes = (ctypes.c_char_p, ctypes.c_char_p, ctypes.c_char_p, ctypes.c_ulong,
                            ctypes.c_char_p)
     ms_bind = 4096
-    directory = os.open(work, os.O_RDONLY | os.O_DIRECTORY)
+    kept = set()
+    for path in keep:
+        parts = os.path.realpath(path).split(os.sep)
+        if len(parts) > 2 and parts[1] == "tmp":
+            kept.add(os.sep.join(parts[:3]))
+    # Opened before the shared /tmp is covered, and bound from there once it is.
+    opened = {"/tmp/session": (os.open(work, os.O_PATH), True)}
     try:
+        for path in sorted(kept):
+            opened[path] = (os.open(path, os.O_PATH), os.path.isdir(path))
         if libc.mount(b"tmpfs", b"/tmp", b"tmpfs", 0, b"mode=1777") != 0:
             raise OSError(ctypes.get_errno(), "mounting a private /tmp")
-        private = "/tmp/session"
-        os.mkdir(private, 0o700)
-        if libc.mount(("/proc/self/fd/%d" % directory).encode(), private.encode(), None,
-                      ms_bind, None) != 0:
-            raise OSError(ctypes.get_errno(), "binding the work directory into /tmp")
+        for path, (descriptor, is_directory) in opened.items():
+            if is_directory:
+                os.mkdir(path, 0o700)
+            else:
+                os.close(os.open(path, os.O_CREAT | os.O_WRONLY, 0o600))
+            if libc.mount(("/proc/self/fd/%d" % descriptor).encode(), path.encode(), None,
+                          ms_bind, None) != 0:
+                raise OSError(ctypes.get_errno(), "binding %s into the private /tmp" % path)
     finally:
-        os.close(directory)
-    return private
+        for descriptor, _ in opened.values():
+            os.close(descriptor)
+    return "/tmp/session"
 
 
 class Desktop:
@@ -1459,7 +1473,7 @@ def run_session(args, marker, work, checks):
     _become_subreaper()
     began = time.monotonic()
     if os.getpid() == 1:  # the first process of the session's own namespaces
-        work = make_tmp_private(work)
+        work = make_tmp_private(work, keep=(args.program, __file__))
     wm = WINDOW_MANAGERS[args.wm]
     desktop = Desktop(work, marker, wm)
     session = None
