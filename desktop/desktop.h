@@ -3,12 +3,12 @@
 // stay out of the task bar. Everything here knows the window systems; the windows know none of it.
 #pragma once
 
-#include <QTemporaryDir>
 #include <Qt>
 
 #include <memory>
 
 class QApplication;
+class QTemporaryDir;
 class QWidget;
 
 namespace desktop {

@@ -16,17 +16,20 @@ namespace desktop {
  */
 void keepOutOfTaskBar(QWidget &window);
 
-/**
- * The frame the window manager is going to put around a top-level window that is not shown yet,
- * asked of the window manager itself, which knows it before the window is mapped. Empty where the
- * platform has no such request or where no window manager answers it within a short while.
- */
-std::optional<QMargins> frameBeforeShow(QWidget &window);
+/** What the window manager says, before a top-level window is shown, of its frame. */
+struct ManagerFrame
+{
+    /**
+     * The frame it is going to put around the window, where it tells it when asked (it knows it
+     * before the window is mapped). Empty where the platform has no such request or where no
+     * window manager answers it within a short while.
+     */
+    std::optional<QMargins> frame;
+    /** Whether it places new windows itself (_NET_WM_FULL_PLACEMENT), so programs should not. */
+    bool placesWindows = false;
+};
 
-/**
- * Whether the window manager says that it places new windows itself (_NET_WM_FULL_PLACEMENT), so
- * that programs should not.
- */
-bool windowManagerPlaces(QWidget &window);
+/** Asks the window manager about the frame of `window`, which is not shown yet. */
+ManagerFrame askWindowManager(QWidget &window);
 
 } // namespace desktop

@@ -7,14 +7,9 @@ void keepOutOfTaskBar(QWidget &)
     // Handled by the window's flags, where the platform has a task bar at all.
 }
 
-std::optional<QMargins> frameBeforeShow(QWidget &)
+ManagerFrame askWindowManager(QWidget &)
 {
-    return std::nullopt;
-}
-
-bool windowManagerPlaces(QWidget &)
-{
-    return false;
+    return {};
 }
 
 } // namespace desktop

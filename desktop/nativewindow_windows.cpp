@@ -18,15 +18,10 @@ void keepOutOfTaskBar(QWidget &window)
     window.windowHandle()->setTransientParent(owner);
 }
 
-std::optional<QMargins> frameBeforeShow(QWidget &)
+ManagerFrame askWindowManager(QWidget &)
 {
     // Qt knows the frame of a Windows window before it is shown, and counts it already.
-    return std::nullopt;
-}
-
-bool windowManagerPlaces(QWidget &)
-{
-    return false;
+    return {};
 }
 
 } // namespace desktop

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string_view>
 #include <thread>
+#include <vector>
 #include <xcb/xcb.h>
 
 namespace {
@@ -48,18 +49,17 @@ std::array<xcb_atom_t, N> internAtoms(xcb_connection_t *connection,
     return atoms;
 }
 
-/** Whether the running window manager lists `feature` among those it supports. */
-bool windowManagerSupports(xcb_connection_t *connection, xcb_window_t root, xcb_atom_t supported,
-                           xcb_atom_t feature)
+/** What the running window manager lists in _NET_SUPPORTED: none where no window manager runs. */
+std::vector<xcb_atom_t> supportedFeatures(xcb_connection_t *connection, xcb_window_t root,
+                                          xcb_atom_t supported)
 {
     const auto reply = own(xcb_get_property_reply(
         connection, xcb_get_property(connection, false, root, supported, XCB_ATOM_ATOM, 0, 4096),
         nullptr));
     if (!reply || reply->format != 32 || reply->type != XCB_ATOM_ATOM)
-        return false;
+        return {};
     const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
-    const int count = xcb_get_property_value_length(reply.get()) / 4;
-    return std::find(atoms, atoms + count, feature) != atoms + count;
+    return {atoms, atoms + xcb_get_property_value_length(reply.get()) / 4};
 }
 
 /** The window's _NET_FRAME_EXTENTS, once the window manager has set them. */
@@ -103,7 +103,7 @@ void keepOutOfTaskBar(QWidget &window)
     xcb_flush(connection);
 }
 
-std::optional<QMargins> frameBeforeShow(QWidget &window)
+ManagerFrame askWindowManager(QWidget &window)
 {
     using namespace std::chrono_literals;
     // A window manager that announces the request answers it at once, in practice within a
@@ -113,16 +113,23 @@ std::optional<QMargins> frameBeforeShow(QWidget &window)
 
     xcb_connection_t *connection = x11Connection();
     if (!connection)
-        return std::nullopt;
+        return {};
     const auto id = static_cast<xcb_window_t>(window.winId());
     const auto tree =
         own(xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr));
     if (!tree)
-        return std::nullopt;
-    const auto [supported, request, frameExtents] = internAtoms<3>(
-        connection, {"_NET_SUPPORTED", "_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS"});
-    if (!windowManagerSupports(connection, tree->root, supported, request))
-        return std::nullopt;
+        return {};
+    const auto [supported, request, frameExtents, fullPlacement] =
+        internAtoms<4>(connection, {"_NET_SUPPORTED", "_NET_REQUEST_FRAME_EXTENTS",
+                                    "_NET_FRAME_EXTENTS", "_NET_WM_FULL_PLACEMENT"});
+    const std::vector<xcb_atom_t> features = supportedFeatures(connection, tree->root, supported);
+    const auto announces = [&features](xcb_atom_t feature) {
+        return std::find(features.begin(), features.end(), feature) != features.end();
+    };
+    ManagerFrame answer;
+    answer.placesWindows = announces(fullPlacement);
+    if (!announces(request))
+        return answer;
 
     // The window manager works out the frame from the window's type and decoration hints, which
     // Qt set when it made the window, and writes it to the window's _NET_FRAME_EXTENTS.
@@ -138,27 +145,11 @@ std::optional<QMargins> frameBeforeShow(QWidget &window)
 
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
-        if (auto extents = readFrameExtents(connection, id, frameExtents))
-            return extents;
-        if (std::chrono::steady_clock::now() >= deadline)
-            return std::nullopt;
+        answer.frame = readFrameExtents(connection, id, frameExtents);
+        if (answer.frame || std::chrono::steady_clock::now() >= deadline)
+            return answer;
         std::this_thread::sleep_for(1ms);
     }
-}
-
-bool windowManagerPlaces(QWidget &window)
-{
-    xcb_connection_t *connection = x11Connection();
-    if (!connection)
-        return false;
-    const auto id = static_cast<xcb_window_t>(window.winId());
-    const auto tree =
-        own(xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr));
-    if (!tree)
-        return false;
-    const auto [supported, fullPlacement] =
-        internAtoms<2>(connection, {"_NET_SUPPORTED", "_NET_WM_FULL_PLACEMENT"});
-    return windowManagerSupports(connection, tree->root, supported, fullPlacement);
 }
 
 } // namespace desktop

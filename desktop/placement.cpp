@@ -28,10 +28,11 @@ void centreOnScreen(QWidget &window)
     // told; it is then told where the client area goes inside the centred frame.
     bool placesClientArea = false;
     if (frame.isNull()) {
-        if (const auto managerFrame = frameBeforeShow(window)) {
-            frame = *managerFrame;
+        const ManagerFrame manager = askWindowManager(window);
+        if (manager.frame) {
+            frame = *manager.frame;
             placesClientArea = true;
-        } else if (windowManagerPlaces(window)) {
+        } else if (manager.placesWindows) {
             return;
         }
     }
