@@ -93,10 +93,9 @@ set(expected_properties
     "ARPCOMMENTS|.*GNU General Public License versione 3 o successiva.*"
     "ARPNOMODIFY|1")
 foreach(entry IN LISTS expected_properties)
-    string(FIND "${entry}" "|" bar)
-    string(SUBSTRING "${entry}" 0 ${bar} name)
-    math(EXPR bar "${bar} + 1")
-    string(SUBSTRING "${entry}" ${bar} -1 pattern)
+    string(REGEX MATCH "^([^|]*)\\|(.*)$" _ "${entry}")
+    set(name "${CMAKE_MATCH_1}")
+    set(pattern "${CMAKE_MATCH_2}")
     property_of("${MSI}" ${name} value)
     if(NOT value MATCHES "^${pattern}$")
         problem("property ${name} is '${value}', expected '${pattern}'")
