@@ -55,7 +55,7 @@ check() {
 }
 
 check "ok" 0 0 1 ran ""
-check "fails" 0 3 1 "" ""
+check "fails" 0 3 1 "" "ended with status 3, and wrote nothing"
 check "no-window ok" 20 0 2 ran "attempt 1 of 3): CreateWindow()"
 check "no-start no-window ok" 20 0 3 ran "attempt 2 of 3): CreateWindow()"
 check "no-window no-window no-window ok" 20 143 3 "" "internal window failed (Success.)"
