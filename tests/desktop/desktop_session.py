@@ -40,6 +40,7 @@ import argparse
 import ctypes
 import os
 import re
+import reprlib
 import select
 import shutil
 import signal
@@ -1337,6 +1338,24 @@ class Session:
         self.press_escape_and_wait("quiz window")
 
 
+# Values as a failed case shows them: short, with long byte strings cut in the middle.
+SHORT = reprlib.Repr()
+SHORT.maxother = SHORT.maxstring = 80
+
+
+def failed_cases(name, function, cases):
+    """Calls function(*arguments) for each (arguments, expected) of cases, prints each case whose
+    result differs, and returns how many did."""
+    failures = 0
+    for arguments, expected in cases:
+        got = function(*arguments)
+        if got != expected:
+            failures += 1
+            print("%s%s = %s, expected %s"
+                  % (name, SHORT.repr(arguments), SHORT.repr(got), SHORT.repr(expected)))
+    return failures
+
+
 def self_test():
     """The decoding of what the X server reports, on known cases."""
     failures = 0
@@ -1351,11 +1370,9 @@ def self_test():
         ([0x2, 0x0, 0x1e, 0, 0], {"minimise function", "maximise function"}),
         ([0x1, 0x26, 0x0, 0, 0], {"minimise button", "maximise button"}),
     ]
-    for hints, expected in motif_cases:
-        got = {name for name, yes in motif_offers(hints).items() if yes}
-        if got != expected:
-            failures += 1
-            print("motif_offers(%s) = %s, expected %s" % (hints, sorted(got), sorted(expected)))
+    failures += failed_cases(
+        "motif_offers", lambda hints: {name for name, yes in motif_offers(hints).items() if yes},
+        [((hints,), expected) for hints, expected in motif_cases])
     xprop_cases = [
         ("_NET_WM_STATE(ATOM) = _NET_WM_STATE_SKIP_TASKBAR, _NET_WM_STATE_FOCUSED\n",
          ["_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_FOCUSED"]),
@@ -1365,21 +1382,14 @@ def self_test():
         ('_NET_WM_NAME(UTF8_STRING) = "Numerillo"\n', ["Numerillo"]),
         ("_NET_SUPPORTING_WM_CHECK(WINDOW): window id # 0x20020b\n", ["0x20020b"]),
     ]
-    for text, expected in xprop_cases:
-        if parse_xprop(text) != expected:
-            failures += 1
-            print("parse_xprop(%r) = %r, expected %r" % (text, parse_xprop(text), expected))
+    failures += failed_cases("parse_xprop", parse_xprop,
+                             [((text,), expected) for text, expected in xprop_cases])
     # (screen, outer rectangle, expected offsets)
-    centring_cases = [
-        ((1280, 1024), Rect(306, 335, 668, 354), (0.0, 0.0)),
-        ((1280, 1024), Rect(307, 326, 667, 353), (0.5, -9.5)),
-        ((1280, 1024), Rect(308, 309, 665, 369), (0.5, -18.5)),
-    ]
-    for screen, outer, expected in centring_cases:
-        if centring_offsets(screen, outer) != expected:
-            failures += 1
-            print("centring_offsets(%s, %s) = %s, expected %s"
-                  % (screen, outer, centring_offsets(screen, outer), expected))
+    failures += failed_cases("centring_offsets", centring_offsets, [
+        (((1280, 1024), Rect(306, 335, 668, 354)), (0.0, 0.0)),
+        (((1280, 1024), Rect(307, 326, 667, 353)), (0.5, -9.5)),
+        (((1280, 1024), Rect(308, 309, 665, 369)), (0.5, -18.5)),
+    ])
     # A 10x10 white image with a dark 2x4 block at (5,3) and a dark pixel at (1,1).
     pixels = bytearray(b"\xff" * 300)
     for y in range(3, 7):
@@ -1387,82 +1397,64 @@ def self_test():
             pixels[(y * 10 + x) * 3:(y * 10 + x) * 3 + 3] = b"\x10\x10\x10"
     pixels[33:36] = b"\x00\x00\x00"
     image = parse_ppm(b"P6\n# made here\n10 10\n255\n" + bytes(pixels))
-    column_cases = [(Rect(0, 0, 10, 10), 0, 3), (Rect(0, 0, 10, 10), 2, 2),
-                    (Rect(0, 0, 5, 10), 0, 1), (Rect(7, 0, 3, 10), 0, 0)]
-    for rect, inset, expected in column_cases:
-        if dark_columns(image, rect, inset) != expected:
-            failures += 1
-            print("dark_columns(%s, inset %d) = %d, expected %d"
-                  % (rect, inset, dark_columns(image, rect, inset), expected))
+    # (rectangle, inset, expected dark columns)
+    failures += failed_cases("dark_columns", lambda rect, inset: dark_columns(image, rect, inset), [
+        ((Rect(0, 0, 10, 10), 0), 3), ((Rect(0, 0, 10, 10), 2), 2),
+        ((Rect(0, 0, 5, 10), 0), 1), ((Rect(7, 0, 3, 10), 0), 0),
+    ])
     # What changed between two images: the 2x4 block and the pixel, then nothing.
     white = (10, 10, b"\xff" * 300)
-    box_cases = [(white, image, Rect(1, 1, 6, 6)), (image, image, None),
-                 (white, crop(image, Rect(0, 0, 10, 10)), Rect(1, 1, 6, 6)),
-                 (crop(white, Rect(4, 2, 4, 6)), crop(image, Rect(4, 2, 4, 6)), Rect(1, 1, 2, 4))]
+    box_cases = [((white, image), Rect(1, 1, 6, 6)), ((image, image), None),
+                 ((white, crop(image, Rect(0, 0, 10, 10))), Rect(1, 1, 6, 6)),
+                 ((crop(white, Rect(4, 2, 4, 6)), crop(image, Rect(4, 2, 4, 6))),
+                  Rect(1, 1, 2, 4))]
     # A level or two off, as a background drawn again: no change; one pixel far off: a change.
     shaded = bytearray(b"\xfd" * 300)
     off = bytearray(shaded)
     off[(2 * 10 + 3) * 3 + 1] = 0xe0
-    box_cases += [(white, (10, 10, bytes(shaded)), None),
-                  (white, (10, 10, bytes(off)), Rect(3, 2, 1, 1))]
-    for before, after, expected in box_cases:
-        if changed_box(before, after) != expected:
-            failures += 1
-            print("changed_box(...) = %s, expected %s" % (changed_box(before, after), expected))
+    box_cases += [((white, (10, 10, bytes(shaded))), None),
+                  ((white, (10, 10, bytes(off))), Rect(3, 2, 1, 1))]
     # Blanking a part leaves only the rest to compare.
-    if changed_box(*blank(Rect(0, 0, 7, 7), white, image)) is not None or \
-            changed_box(*blank(Rect(0, 0, 6, 10), white, image)) != Rect(6, 3, 1, 4):
-        failures += 1
-        print("blank(...) leaves the wrong part to compare")
+    box_cases += [(blank(Rect(0, 0, 7, 7), white, image), None),
+                  (blank(Rect(0, 0, 6, 10), white, image), Rect(6, 3, 1, 4))]
+    failures += failed_cases("changed_box", changed_box, box_cases)
     # A frame drawn by the program: a title bar and even borders elsewhere.
-    frame_cases = [(Rect(100, 50, 671, 368), (665, 332), Rect(103, 83, 665, 332)),
-                   (Rect(0, 0, 665, 332), (665, 332), Rect(0, 0, 665, 332)),
-                   (Rect(0, 0, 670, 368), (665, 332), None),
-                   (Rect(0, 0, 660, 368), (665, 332), None),
-                   (Rect(0, 0, 675, 336), (665, 332), None)]
-    for outer, size, expected in frame_cases:
-        if client_in_frame(outer, size) != expected:
-            failures += 1
-            print("client_in_frame(%s, %s) = %s, expected %s"
-                  % (outer, size, client_in_frame(outer, size), expected))
-    title_cases = [("Numerillo", False), ("Numerillo <2>", True), ("Numerillo <2>\u200e", True),
-                   ("", False), (None, False), ("3 <x> 4", False)]
-    for title, expected in title_cases:
-        if numbered_title(title) != expected:
-            failures += 1
-            print("numbered_title(%r) = %s, expected %s" % (title, numbered_title(title), expected))
+    failures += failed_cases("client_in_frame", client_in_frame, [
+        ((Rect(100, 50, 671, 368), (665, 332)), Rect(103, 83, 665, 332)),
+        ((Rect(0, 0, 665, 332), (665, 332)), Rect(0, 0, 665, 332)),
+        ((Rect(0, 0, 670, 368), (665, 332)), None),
+        ((Rect(0, 0, 660, 368), (665, 332)), None),
+        ((Rect(0, 0, 675, 336), (665, 332)), None),
+    ])
+    failures += failed_cases("numbered_title", numbered_title, [
+        (("Numerillo",), False), (("Numerillo <2>",), True), (("Numerillo <2>\u200e",), True),
+        (("",), False), ((None,), False), (("3 <x> 4",), False),
+    ])
     log = ("libmutter-Message: 03:24:04.015: Using public X11 display :1, (using :2 for managed "
            "services)\nlibmutter-Message: 03:24:04.015: Using Wayland display name 'wayland-0'\n")
-    display_cases = [(log, (":1", "wayland-0")), (log.splitlines()[0], (":1", None)),
-                     ("", (None, None))]
-    for text, expected in display_cases:
-        if nested_displays(text) != expected:
-            failures += 1
-            print("nested_displays(%r) = %s, expected %s" % (text, nested_displays(text), expected))
+    failures += failed_cases("nested_displays", nested_displays, [
+        ((log,), (":1", "wayland-0")), ((log.splitlines()[0],), (":1", None)),
+        (("",), (None, None)),
+    ])
     dump = ("kwin_core: DISPLAY=:9\nsession display: DISPLAY=:1\nsession display: "
             "WAYLAND_DISPLAY=wayland-0\nsession display: XAUTHORITY=\n")
-    dump_cases = [(dump, (":1", "wayland-0", None)),
-                  (dump.replace("XAUTHORITY=", "XAUTHORITY=/r/x"), (":1", "wayland-0", "/r/x")),
-                  ("kwin_core: something\n", (None, None, None))]
-    for text, expected in dump_cases:
-        if announced_displays(text) != expected:
-            failures += 1
-            print("announced_displays(%r) = %s, expected %s"
-                  % (text, announced_displays(text), expected))
+    failures += failed_cases("announced_displays", announced_displays, [
+        ((dump,), (":1", "wayland-0", None)),
+        ((dump.replace("XAUTHORITY=", "XAUTHORITY=/r/x"),), (":1", "wayland-0", "/r/x")),
+        (("kwin_core: something\n",), (None, None, None)),
+    ])
     environ = b"HOME=/h\0%s=abc\0%s=1\0" % (SESSION_MARKER.encode(), PROGRAM_MARKER.encode())
-    environ_cases = [(SESSION_MARKER, "abc", True), (SESSION_MARKER, "ab", False),
-                     (PROGRAM_MARKER, "1", True), ("HOME", "/", False)]
-    for name, value, expected in environ_cases:
-        if environ_has(environ, name, value) != expected:
-            failures += 1
-            print("environ_has(%s=%s) = %s" % (name, value, not expected))
-    many = parse_xprop_many('_NET_WM_NAME(UTF8_STRING) = "Numerillo"\n'
-                            "_NET_WM_VISIBLE_NAME:  not found.\n"
-                            "_NET_WM_STATE(ATOM) = _NET_WM_STATE_SKIP_TASKBAR\n")
-    if many != {"_NET_WM_NAME": ["Numerillo"], "_NET_WM_VISIBLE_NAME": None,
-                "_NET_WM_STATE": ["_NET_WM_STATE_SKIP_TASKBAR"]}:
-        failures += 1
-        print("parse_xprop_many(...) = %s" % many)
+    failures += failed_cases("environ_has", lambda name, value: environ_has(environ, name, value), [
+        ((SESSION_MARKER, "abc"), True), ((SESSION_MARKER, "ab"), False),
+        ((PROGRAM_MARKER, "1"), True), (("HOME", "/"), False),
+    ])
+    failures += failed_cases("parse_xprop_many", parse_xprop_many, [
+        (('_NET_WM_NAME(UTF8_STRING) = "Numerillo"\n'
+          "_NET_WM_VISIBLE_NAME:  not found.\n"
+          "_NET_WM_STATE(ATOM) = _NET_WM_STATE_SKIP_TASKBAR\n",),
+         {"_NET_WM_NAME": ["Numerillo"], "_NET_WM_VISIBLE_NAME": None,
+          "_NET_WM_STATE": ["_NET_WM_STATE_SKIP_TASKBAR"]}),
+    ])
     print("self-test: %d failure(s)" % failures)
     return 1 if failures else 0
 
