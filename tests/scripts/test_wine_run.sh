@@ -11,7 +11,8 @@ touch "$work/prefix/.ready" "$work/program.exe"
 
 # The stand-in plays one word of $PLAN per run of the program, in order:
 #   ok        prints "ran" and ends with 0      fails     ends with 3
-#   no-start  wine's "ShellExecuteEx failed"    hangs     sleeps well past any limit
+#   no-start  wine's "ShellExecuteEx failed",   hangs     sleeps well past any limit
+#             on standard output, as start.exe writes it
 #   no-window Qt's message for a thread without its window, then hangs
 cat >"$work/bin/wine" <<'STAND_IN'
 #!/usr/bin/env bash
@@ -22,7 +23,7 @@ echo $((runs + 1)) >"$WORK/runs"
 case ${plan[$runs]:-ok} in
     ok) echo ran ;;
     fails) exit 3 ;;
-    no-start) echo "ShellExecuteEx failed: File not found." >&2; exit 1 ;;
+    no-start) echo "ShellExecuteEx failed: Internal error."; exit 1 ;;
     hangs) sleep 60 ;;
     no-window)
         echo "CreateWindow() for QEventDispatcherWin32 internal window failed (Success.)" >&2
@@ -57,6 +58,7 @@ check() {
 check "ok" 0 0 1 ran ""
 check "fails" 0 3 1 "" "ended with status 3, and wrote nothing"
 check "no-window ok" 20 0 2 ran "attempt 1 of 3): CreateWindow()"
+check "no-start ok" 20 0 2 ran "attempt 1 of 3): ShellExecuteEx failed"
 check "no-start no-window ok" 20 0 3 ran "attempt 2 of 3): CreateWindow()"
 check "no-window no-window no-window ok" 20 143 3 "" "internal window failed (Success.)"
 check "hangs ok" 1 124 1 "" "did not end within 1 s"
