@@ -8,6 +8,13 @@ FUZZ_SECONDS ?= 60
 
 SANITIZE_FLAGS = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
+# The one clock of every build and package: the last commit's time, unless SOURCE_DATE_EPOCH
+# is set already (outside a git clone, the Debian changelog's date, as dpkg takes it).
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+
 .PHONY: all deps build run test bench bench-startup bench-windows sanitize fuzz package check-format check-scripts clean windows test-windows
 
 all: build
@@ -35,8 +42,28 @@ bench: build
 bench-startup: build
 	BUILD_DIR=$(BUILD_DIR) bench/startup.sh
 
-package: build
-	cmake --build $(BUILD_DIR) --target package
+# The Debian source and binary packages from debian/, checked (fields, files, lintian), in
+# DEB_DIR (scripts/build-deb).
+DEB_DIR ?= build-deb
+package:
+	scripts/build-deb $(DEB_DIR)
+
+# Every release file built twice, in two directories at two times, compared byte for byte
+# (scripts/check-reproducible); the Windows files where their static Qt is cached.
+.PHONY: check-reproducible
+check-reproducible:
+	scripts/check-reproducible
+
+# The Windows files signed with a throw-away certificate and verified (scripts/check-signing).
+.PHONY: check-signing
+check-signing:
+	scripts/check-signing
+
+# The release folder: sources, .deb, both .exe, both .msi, SHA256SUMS (scripts/make-release).
+RELEASE_WINDOWS ?= x86_64 i686
+.PHONY: release
+release:
+	scripts/make-release --windows "$(RELEASE_WINDOWS)"
 
 # The engine's tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
@@ -84,7 +111,8 @@ check-scripts: deps
 		{ nextfile }' | tr '\n' '\0' | xargs -0 -r shellcheck
 
 clean:
-	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-windows
+	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-windows build-deb build-reproducible \
+		build-signing build-release
 
 # numerillo.exe for Microsoft Windows, x86_64 and i686, cross-built with MinGW-w64 against a
 # static Qt; that Qt is built once into ~/.cache/numerillo (about half an hour per

@@ -2,13 +2,16 @@
 # from msitools) from resources/windows/numerillo.wxs.in.
 #
 find_program(WIXL wixl DOC "wixl, which builds MSI packages (Debian package wixl)")
+find_program(MSIBUILD msibuild DOC "msibuild, which sets the package code (Debian package msitools)")
+find_program(FAKETIME faketime DOC "faketime, which gives wixl its clock (Debian package faketime)")
 
 # numerillo_msi_source(OUT ARCH VERSION): writes the package source for ARCH (x86_64 or i686)
 # and VERSION (as in project(): 1.00) to OUT.
 #
 # The product code follows from the upgrade code, the version and the architecture: the same
 # package built twice is the same product, which Windows installs once however often it is
-# asked, and every version or architecture is a product of its own. The components' codes follow
+# asked, and every version or architecture is a product of its own. So does the package code,
+# which names the file: the same package built twice is the same file. The components' codes follow
 # from the upgrade code and the architecture, since a component stays the same file in the same
 # place from one version to the next.
 function(numerillo_msi_source out arch version)
@@ -46,6 +49,9 @@ function(numerillo_msi_source out arch version)
     set(msi_upgrade_code ${upgrade})
     string(UUID msi_product_code NAMESPACE ${upgrade} NAME "product ${version} ${arch}"
         TYPE SHA1 UPPER)
+    string(UUID msi_package_code NAMESPACE ${upgrade} NAME "package ${version} ${arch}"
+        TYPE SHA1 UPPER)
+    set(msi_package_code ${msi_package_code} PARENT_SCOPE)
     foreach(component program licence)
         string(UUID msi_${component}_component NAMESPACE ${upgrade}
             NAME "component ${component} ${arch}" TYPE SHA1 UPPER)
@@ -54,35 +60,44 @@ function(numerillo_msi_source out arch version)
 endfunction()
 
 # numerillo_msi(OUTPUT <package.msi> ARCH <x86_64|i686> VERSION <version> PROGRAM <exe>
-#               [DEPENDS <target or file>...])
-# Builds the package at build time, with PROGRAM as numerillo.exe, the icon and LICENSE.
+#               [SIGN] [DEPENDS <target or file>...])
+# Builds the package at build time, with PROGRAM as numerillo.exe, the icon and LICENSE, through
+# cmake/BuildMsi.cmake: the same sources and SOURCE_DATE_EPOCH give the same bytes. With SIGN,
+# scripts/sign-windows then signs it, where the build's environment gives a key.
 function(numerillo_msi)
-    cmake_parse_arguments(PARSE_ARGV 0 arg "" "OUTPUT;ARCH;VERSION;PROGRAM" "DEPENDS")
-    if(NOT WIXL)
-        message(FATAL_ERROR "numerillo_msi: wixl not found (Debian package wixl)")
-    endif()
+    cmake_parse_arguments(PARSE_ARGV 0 arg "SIGN" "OUTPUT;ARCH;VERSION;PROGRAM" "DEPENDS")
+    foreach(tool WIXL MSIBUILD FAKETIME)
+        if(NOT ${tool})
+            message(FATAL_ERROR "numerillo_msi: ${tool} not found (Debian packages wixl, msitools, faketime)")
+        endif()
+    endforeach()
     get_filename_component(name ${arg_OUTPUT} NAME_WLE)
     set(dir ${CMAKE_CURRENT_BINARY_DIR}/${name}-source)
     numerillo_msi_source(${dir}/numerillo.wxs ${arg_ARCH} ${arg_VERSION})
     if(arg_ARCH STREQUAL "x86_64")
         set(wixl_arch x64)
+        set(template "x64;1033")
     else()
         set(wixl_arch x86)
+        set(template "Intel;1033")
     endif()
-    # wixl takes the files' paths relative to where it runs.
     set(icon ${PROJECT_SOURCE_DIR}/resources/icons/numerillo.ico)
     set(licence ${PROJECT_SOURCE_DIR}/LICENSE)
-    set(defines "")
-    foreach(pair "Program;${arg_PROGRAM}" "Icon;${icon}" "Licence;${licence}")
-        list(GET pair 0 variable)
-        list(GET pair 1 path)
-        file(RELATIVE_PATH path ${dir} ${path})
-        list(APPEND defines -D ${variable}=${path})
-    endforeach()
+    set(sign "")
+    if(arg_SIGN)
+        set(sign COMMAND ${PROJECT_SOURCE_DIR}/scripts/sign-windows ${arg_OUTPUT})
+    endif()
+    # The summary's subject and author, as wixl writes them from the package source.
     add_custom_command(OUTPUT ${arg_OUTPUT}
-        COMMAND ${WIXL} -a ${wixl_arch} ${defines} -o ${arg_OUTPUT} numerillo.wxs
-        WORKING_DIRECTORY ${dir}
+        COMMAND ${CMAKE_COMMAND} -DWIXL=${WIXL} -DMSIBUILD=${MSIBUILD} -DFAKETIME=${FAKETIME}
+            -DWXS=${dir}/numerillo.wxs -DOUTPUT=${arg_OUTPUT} -DWIXL_ARCH=${wixl_arch}
+            -DPROGRAM=${arg_PROGRAM} -DICON=${icon} -DLICENCE=${licence}
+            -DPACKAGE_CODE=${msi_package_code}
+            "-DSUBJECT=Numerillo ${arg_VERSION} (${arg_ARCH})" "-DAUTHOR=Numerillo developers"
+            "-DTEMPLATE=${template}" -P ${PROJECT_SOURCE_DIR}/cmake/BuildMsi.cmake
+        ${sign}
         DEPENDS ${dir}/numerillo.wxs ${PROJECT_SOURCE_DIR}/resources/windows/numerillo.wxs.in
+            ${PROJECT_SOURCE_DIR}/cmake/BuildMsi.cmake
             ${arg_PROGRAM} ${icon} ${licence} ${arg_DEPENDS}
         COMMENT "Building the Windows installer ${name}.msi"
         VERBATIM)

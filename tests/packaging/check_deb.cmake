@@ -1,16 +1,17 @@
 # Checks the Debian package's control fields and its file list.
 #
-#   -DDPKG_DEB=<dpkg-deb> -DDEB_DIR=<where build_deb.cmake put the package>
-#   -DAPP_ID=<reverse-DNS id> -DVERSION=<project version>
+#   -DDPKG_DEB=<dpkg-deb> -DDEB=<the package> -DAPP_ID=<reverse-DNS id>
+#   -DVERSION=<the package's version>
+# scripts/build-deb runs it on the package it builds.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var DPKG_DEB DEB_DIR APP_ID VERSION)
+foreach(var DPKG_DEB DEB APP_ID VERSION)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "${var} not given")
     endif()
 endforeach()
 
-include(${CMAKE_CURRENT_LIST_DIR}/find_deb.cmake)
+set(deb "${DEB}")
 
 set(problems "")
 macro(problem text)

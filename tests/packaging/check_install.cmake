@@ -6,9 +6,9 @@
 # Beyond the presence of each file, the pieces must agree with one another: the menu entry
 # starts the installed program and names an installed icon, the metainfo launches that menu
 # entry and lists the project's version as its newest release, and each PNG icon has the
-# size of the directory it sits in. The manual page and the Debian changelog carry the
-# project's version and are compressed without a name or time stamp, so that two builds of
-# the same sources give the same files.
+# size of the directory it sits in. The manual page carries the project's version and is
+# compressed without a name or time stamp, so that two builds of the same sources give the
+# same file. The copyright file and the changelog are the Debian package's (debian/).
 cmake_minimum_required(VERSION 3.25)
 
 foreach(var BUILD_DIR PREFIX APP_ID VERSION ICON_SIZES)
@@ -36,10 +36,9 @@ endmacro()
 set(desktop "share/applications/${APP_ID}.desktop")
 set(metainfo "share/metainfo/${APP_ID}.metainfo.xml")
 set(manual share/man/man1/numerillo.1.gz)
-set(changelog share/doc/numerillo/changelog.gz)
 set(required bin/numerillo "${desktop}" "${metainfo}"
     "share/icons/hicolor/scalable/apps/${APP_ID}.svg"
-    "${manual}" "${changelog}" share/doc/numerillo/copyright)
+    "${manual}")
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND required "share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png")
 endforeach()
@@ -121,8 +120,7 @@ endif()
 # path|what the text must hold once decompressed (a regular expression)
 string(REPLACE "." "\\." version_regex "${VERSION}")
 set(compressed
-    "${manual}|\n\\.TH NUMERILLO 1 \"[^\"]*\" \"Numerillo ${version_regex}\""
-    "${changelog}|^numerillo \\(${version_regex}\\) [a-z]+. urgency=")
+    "${manual}|\n\\.TH NUMERILLO 1 \"[^\"]*\" \"Numerillo ${version_regex}\"")
 find_program(GZIP gzip REQUIRED)
 foreach(entry IN LISTS compressed)
     string(REPLACE "|" ";" entry "${entry}")

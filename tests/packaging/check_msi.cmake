@@ -7,6 +7,7 @@
 #   -DPROGRAM=<the file packaged as numerillo.exe> -DLICENSE=<LICENSE> -DICO=<numerillo.ico>
 #   -DWORK=<scratch directory>
 #   [-DUPGRADE_CODE=<GUID>]           the upgrade code it must have
+#   [-DPACKAGE_CODE=<GUID>]           the package code it must have
 #   [-DOTHER_MSI=<package>]           the other architecture's, whose upgrade code it must share
 cmake_minimum_required(VERSION 3.25)
 
@@ -74,6 +75,11 @@ if(NOT summary MATCHES "\nTemplate: ([^\n]*)\n" OR NOT CMAKE_MATCH_1 STREQUAL te
     problem("the package is for '${CMAKE_MATCH_1}', expected '${template}'")
 endif()
 
+if(DEFINED PACKAGE_CODE AND (NOT summary MATCHES "\nRevision number \\(UUID\\): \\{([^\n]*)\\}\n"
+                             OR NOT CMAKE_MATCH_1 STREQUAL PACKAGE_CODE))
+    problem("the package code is '${CMAKE_MATCH_1}', expected ${PACKAGE_CODE}")
+endif()
+
 set(guid "\\{[0-9A-F]+-[0-9A-F]+-[0-9A-F]+-[0-9A-F]+-[0-9A-F]+\\}")
 if(DEFINED UPGRADE_CODE)
     string(TOUPPER "\\{${UPGRADE_CODE}\\}" upgrade_pattern)
@@ -89,7 +95,9 @@ set(expected_properties
     "ProductCode|${guid}"
     "ALLUSERS|1"
     "ARPPRODUCTICON|numerillo\\.ico"
-    "ARPURLINFOABOUT|https://www\\.gnu\\.org/licenses/gpl-3\\.0\\.html"
+    # The project has no web page: no link at all rather than one to somebody else's.
+    "ARPURLINFOABOUT|\\(none\\)"
+    "ARPHELPLINK|\\(none\\)"
     "ARPCOMMENTS|.*GNU General Public License versione 3 o successiva.*"
     "ARPNOMODIFY|1")
 foreach(entry IN LISTS expected_properties)
