@@ -2,18 +2,19 @@
 # from msitools) from resources/windows/numerillo.wxs.in.
 #
 find_program(WIXL wixl DOC "wixl, which builds MSI packages (Debian package wixl)")
-find_program(MSIBUILD msibuild DOC "msibuild, which sets the package code (Debian package msitools)")
+find_program(MSIBUILD msibuild
+    DOC "msibuild, which sets the package code (Debian package msitools)")
 find_program(FAKETIME faketime DOC "faketime, which gives wixl its clock (Debian package faketime)")
 
 # numerillo_msi_source(OUT ARCH VERSION): writes the package source for ARCH (x86_64 or i686)
-# and VERSION (as in project(): 1.00) to OUT.
+# and VERSION (as in project(): 1.00) to OUT, and sets msi_package_code to its package code.
 #
 # The product code follows from the upgrade code, the version and the architecture: the same
 # package built twice is the same product, which Windows installs once however often it is
 # asked, and every version or architecture is a product of its own. So does the package code,
-# which names the file: the same package built twice is the same file. The components' codes follow
-# from the upgrade code and the architecture, since a component stays the same file in the same
-# place from one version to the next.
+# which names the file: the same package built twice is the same file. The components' codes
+# follow from the upgrade code and the architecture, since a component stays the same file in
+# the same place from one version to the next.
 function(numerillo_msi_source out arch version)
     # The two architectures share one upgrade code: Numerillo is one program, with one
     # Start-menu shortcut and one entry in Programs and Features, so installing the package of
@@ -68,7 +69,8 @@ function(numerillo_msi)
     cmake_parse_arguments(PARSE_ARGV 0 arg "SIGN" "OUTPUT;ARCH;VERSION;PROGRAM" "DEPENDS")
     foreach(tool WIXL MSIBUILD FAKETIME)
         if(NOT ${tool})
-            message(FATAL_ERROR "numerillo_msi: ${tool} not found (Debian packages wixl, msitools, faketime)")
+            message(FATAL_ERROR
+                "numerillo_msi: ${tool} not found (Debian packages wixl, msitools, faketime)")
         endif()
     endforeach()
     get_filename_component(name ${arg_OUTPUT} NAME_WLE)

@@ -398,8 +398,9 @@ void TestWindowsInstaller::silentInstallPutsProgramShortcutAndEntryInPlace()
     QCOMPARE(entryValue(code, L"DisplayName"), QStringLiteral("Numerillo"));
     QCOMPARE(entryValue(code, L"DisplayVersion"), m_package.version);
     QCOMPARE(entryValue(code, L"Publisher"), QStringLiteral("Numerillo developers"));
-    QCOMPARE(entryValue(code, L"URLInfoAbout"),
-             QStringLiteral("https://www.gnu.org/licenses/gpl-3.0.html"));
+    // The project has no web page of its own: no link, rather than one to somebody else's.
+    QCOMPARE(entryValue(code, L"URLInfoAbout"), QString());
+    QCOMPARE(entryValue(code, L"HelpLink"), QString());
     QCOMPARE(entryValue(code, L"NoModify"), QStringLiteral("1"));
     QVERIFY(entryValue(code, L"UninstallString").contains(code, Qt::CaseInsensitive));
     // Programs and Features shows the product icon that Windows Installer keeps for it.
