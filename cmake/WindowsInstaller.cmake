@@ -1,13 +1,15 @@
 # The Windows installer: an MSI package per architecture, built with wixl (Debian package wixl,
 # from msitools) from resources/windows/numerillo.wxs.in.
 #
+include(${CMAKE_CURRENT_LIST_DIR}/WebPage.cmake)
 find_program(WIXL wixl DOC "wixl, which builds MSI packages (Debian package wixl)")
 find_program(MSIBUILD msibuild
     DOC "msibuild, which sets the package code (Debian package msitools)")
 find_program(FAKETIME faketime DOC "faketime, which gives wixl its clock (Debian package faketime)")
 
-# numerillo_msi_source(OUT ARCH VERSION): writes the package source for ARCH (x86_64 or i686)
-# and VERSION (as in project(): 1.00) to OUT, and sets msi_package_code to its package code.
+# numerillo_msi_source(OUT ARCH VERSION PAGE): writes the package source for ARCH (x86_64 or
+# i686) and VERSION (as in project(): 1.00) to OUT, with the web page PAGE (or none, when
+# empty) as Programs and Features' links, and sets msi_package_code to its package code.
 #
 # The product code follows from the upgrade code, the version and the architecture: the same
 # package built twice is the same product, which Windows installs once however often it is
@@ -15,7 +17,7 @@ find_program(FAKETIME faketime DOC "faketime, which gives wixl its clock (Debian
 # which names the file: the same package built twice is the same file. The components' codes
 # follow from the upgrade code and the architecture, since a component stays the same file in
 # the same place from one version to the next.
-function(numerillo_msi_source out arch version)
+function(numerillo_msi_source out arch version page)
     # The two architectures share one upgrade code: Numerillo is one program, with one
     # Start-menu shortcut and one entry in Programs and Features, so installing the package of
     # either architecture replaces whatever Numerillo is installed, the other architecture's
@@ -57,16 +59,26 @@ function(numerillo_msi_source out arch version)
         string(UUID msi_${component}_component NAMESPACE ${upgrade}
             NAME "component ${component} ${arch}" TYPE SHA1 UPPER)
     endforeach()
+    set(msi_links "")
+    if(NOT page STREQUAL "")
+        foreach(property ARPURLINFOABOUT ARPHELPLINK)
+            string(APPEND msi_links "\n    <Property Id=\"${property}\" Value=\"${page}\"/>")
+        endforeach()
+    endif()
     configure_file(${PROJECT_SOURCE_DIR}/resources/windows/numerillo.wxs.in ${out} @ONLY)
 endfunction()
 
 # numerillo_msi(OUTPUT <package.msi> ARCH <x86_64|i686> VERSION <version> PROGRAM <exe>
-#               [SIGN] [DEPENDS <target or file>...])
+#               [WEB_PAGE <https://...>] [SIGN] [DEPENDS <target or file>...])
 # Builds the package at build time, with PROGRAM as numerillo.exe, the icon and LICENSE, through
 # cmake/BuildMsi.cmake: the same sources and SOURCE_DATE_EPOCH give the same bytes. With SIGN,
-# scripts/sign-windows then signs it, where the build's environment gives a key.
+# scripts/sign-windows then signs it, where the build's environment gives a key. WEB_PAGE is
+# NUMERILLO_WEB_PAGE unless given.
 function(numerillo_msi)
-    cmake_parse_arguments(PARSE_ARGV 0 arg "SIGN" "OUTPUT;ARCH;VERSION;PROGRAM" "DEPENDS")
+    cmake_parse_arguments(PARSE_ARGV 0 arg "SIGN" "OUTPUT;ARCH;VERSION;PROGRAM;WEB_PAGE" "DEPENDS")
+    if(NOT DEFINED arg_WEB_PAGE)
+        set(arg_WEB_PAGE "${NUMERILLO_WEB_PAGE}")
+    endif()
     foreach(tool WIXL MSIBUILD FAKETIME)
         if(NOT ${tool})
             message(FATAL_ERROR
@@ -75,7 +87,7 @@ function(numerillo_msi)
     endforeach()
     get_filename_component(name ${arg_OUTPUT} NAME_WLE)
     set(dir ${CMAKE_CURRENT_BINARY_DIR}/${name}-source)
-    numerillo_msi_source(${dir}/numerillo.wxs ${arg_ARCH} ${arg_VERSION})
+    numerillo_msi_source(${dir}/numerillo.wxs ${arg_ARCH} ${arg_VERSION} "${arg_WEB_PAGE}")
     if(arg_ARCH STREQUAL "x86_64")
         set(wixl_arch x64)
         set(template "x64;1033")

@@ -8,6 +8,7 @@
 #   -DWORK=<scratch directory>
 #   [-DUPGRADE_CODE=<GUID>]           the upgrade code it must have
 #   [-DPACKAGE_CODE=<GUID>]           the package code it must have
+#   [-DWEB_PAGE=<https://...>]        the page Programs and Features must link to (else none)
 #   [-DOTHER_MSI=<package>]           the other architecture's, whose upgrade code it must share
 cmake_minimum_required(VERSION 3.25)
 
@@ -86,6 +87,11 @@ if(DEFINED UPGRADE_CODE)
 else()
     set(upgrade_pattern "${guid}")
 endif()
+# The project's page, or no link at all rather than one to somebody else's.
+set(links "\\(none\\)")
+if(DEFINED WEB_PAGE)
+    string(REGEX REPLACE "([][.*+?^$()|\\])" "\\\\\\1" links "${WEB_PAGE}")
+endif()
 # name|value; the values are regular expressions
 set(expected_properties
     "ProductName|Numerillo"
@@ -95,9 +101,8 @@ set(expected_properties
     "ProductCode|${guid}"
     "ALLUSERS|1"
     "ARPPRODUCTICON|numerillo\\.ico"
-    # The project has no web page: no link at all rather than one to somebody else's.
-    "ARPURLINFOABOUT|\\(none\\)"
-    "ARPHELPLINK|\\(none\\)"
+    "ARPURLINFOABOUT|${links}"
+    "ARPHELPLINK|${links}"
     "ARPCOMMENTS|.*GNU General Public License versione 3 o successiva.*"
     "ARPNOMODIFY|1")
 foreach(entry IN LISTS expected_properties)
