@@ -87,10 +87,10 @@ Application::Application(int argumentCount, char *arguments[])
         installTranslator(qtTexts);
 
     substituteFonts();
-#ifdef Q_OS_WIN
-    // The native Windows styles draw buttons in the system's colours; Fusion paints the face in
-    // the palette's button colour, with the usual focus and pressed looks.
+    // The windows' colours are their own, whatever the desktop's theme: a native Windows style,
+    // Breeze or Adwaita paints the button faces in the theme's colours. Fusion paints them in the
+    // palette's button colour, with the usual focus and pressed looks, and takes the answer boxes'
+    // colours from the theme.
     setStyle(QStringLiteral("Fusion"));
-#endif
     desktop::applyWindowRules(*this);
 }

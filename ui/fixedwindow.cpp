@@ -1,6 +1,7 @@
 #include "fixedwindow.h"
 
 #include "desktop.h"
+#include "focusring.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,6 +13,7 @@ FixedWindow::FixedWindow(QWidget *parent) : QWidget(parent, desktop::fixedWindow
 {
     // Both windows belong to the program, never to another widget: closing one deletes it.
     setAttribute(Qt::WA_DeleteOnClose);
+    new FocusRing(this);
 }
 
 void FixedWindow::endProgram()
