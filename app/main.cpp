@@ -17,6 +17,10 @@ int main(int argc, char *argv[])
                    stderr);
         return 1;
     }
+    // A child who starts the program again gets the window already open.
+    desktop::OneCopy oneCopy;
+    if (oneCopy.handedOver())
+        return 0;
     desktop::useOnlyARunningSessionBus();
     auto runtimeDirectory = std::make_optional<desktop::StartRuntimeDirectory>();
     StartWatch watch;
@@ -29,6 +33,7 @@ int main(int argc, char *argv[])
                      screen->depth(), desktop::minimumScreenDepth);
         return 1;
     }
+    oneCopy.listen();
     auto *start = new StartWindow;
     start->show();
     return app.exec();

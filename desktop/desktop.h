@@ -3,6 +3,7 @@
 // stay out of the task bar. Everything here knows the window systems; the windows know none of it.
 #pragma once
 
+#include <QByteArray>
 #include <Qt>
 
 #include <memory>
@@ -88,5 +89,45 @@ void applyWindowRules(QApplication &application);
  * left corner.
  */
 void centreOnScreen(QWidget &window);
+
+/**
+ * One copy of the program per user session. Made before Qt starts: the first start of a session
+ * claims the session's name, and a later start finds the running copy under it, hands it the
+ * launcher's startup token (DESKTOP_STARTUP_ID, XDG_ACTIVATION_TOKEN) and should then end at
+ * once, showing nothing: the running copy brings its window to the front, with the keyboard
+ * focus. Another user's copies, and the program in another session, have names of their own.
+ * The name lives as long as the process: no file, no network port, nothing left running (on
+ * Linux a socket in the kernel's abstract namespace, on Windows a named object of the session).
+ * On a platform without a desktop to share (offscreen, for one) every start is a copy of its own.
+ */
+class OneCopy
+{
+public:
+    OneCopy();
+    ~OneCopy();
+    OneCopy(const OneCopy &) = delete;
+    OneCopy &operator=(const OneCopy &) = delete;
+
+    /** Whether a running copy has taken this start over: this one should end. */
+    bool handedOver() const { return m_handedOver; }
+
+    /**
+     * With Qt started: from now on a later start brings this copy's window to the front. Call it
+     * once, where handedOver() is false.
+     */
+    void listen();
+
+private:
+    bool m_handedOver = false;
+    struct Listener;
+    std::unique_ptr<Listener> m_listener;
+};
+
+/**
+ * Brings the program's window to the front with the keyboard focus, restored if it was
+ * minimised, as a later start asked: its startup token lets the window system know that the
+ * user asked for it.
+ */
+void comeForward(const QByteArray &startupId, const QByteArray &activationToken);
 
 } // namespace desktop

@@ -2,6 +2,7 @@
 // manager, on Windows from the window tree; elsewhere these do nothing and know nothing.
 #pragma once
 
+#include <QByteArray>
 #include <QMargins>
 
 #include <optional>
@@ -15,6 +16,18 @@ namespace desktop {
  * an X11 window manager forgets the request whenever the window is withdrawn.
  */
 void keepOutOfTaskBar(QWidget &window);
+
+/**
+ * Lists a window that keeps out of the task bar there after all (`shown`), or takes it out again.
+ * For a window already on screen, as a minimised one is.
+ */
+void showInTaskBar(QWidget &window, bool shown);
+
+/**
+ * Gives `window`, on screen, the keyboard focus, as the user asked for it: with the startup token
+ * of the start that asked, where the launcher gave one, and ends that start's busy feedback.
+ */
+void activate(QWidget &window, const QByteArray &startupId, const QByteArray &activationToken);
 
 /** What the window manager says, before a top-level window is shown, of its frame. */
 struct ManagerFrame

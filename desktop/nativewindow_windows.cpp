@@ -18,6 +18,17 @@ void keepOutOfTaskBar(QWidget &window)
     window.windowHandle()->setTransientParent(owner);
 }
 
+void showInTaskBar(QWidget &, bool)
+{
+    // The window has no minimise button on Windows: it is never minimised out of sight.
+}
+
+void activate(QWidget &window, const QByteArray &, const QByteArray &)
+{
+    // The start that asked has allowed this process to take the foreground.
+    window.activateWindow();
+}
+
 ManagerFrame askWindowManager(QWidget &)
 {
     // Qt knows the frame of a Windows window before it is shown, and counts it already.

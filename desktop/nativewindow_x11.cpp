@@ -7,7 +7,9 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -78,9 +80,134 @@ std::optional<QMargins> readFrameExtents(xcb_connection_t *connection, xcb_windo
                     static_cast<int>(extents[1]), static_cast<int>(extents[3]));
 }
 
+/** Sends a client message about `window` to the root window, where the window manager hears it. */
+void tellWindowManager(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t type,
+                       const std::array<uint32_t, 5> &data,
+                       uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY |
+                                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT)
+{
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = type;
+    std::copy(data.begin(), data.end(), message.data.data32);
+    xcb_send_event(connection, false, screen->root, mask, reinterpret_cast<const char *>(&message));
+}
+
+/**
+ * The X server's time now, which a window manager takes as that of the user's request: asked on
+ * a connection of its own, since Qt's reads every event of its own connection.
+ */
+xcb_timestamp_t serverTimeNow()
+{
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    xcb_timestamp_t time = XCB_CURRENT_TIME;
+    if (!xcb_connection_has_error(connection)) {
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        const xcb_window_t window = xcb_generate_id(connection);
+        const uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK,
+                          &events);
+        // A property change carries the server's time.
+        xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, XCB_ATOM_WM_NAME,
+                            XCB_ATOM_STRING, 8, 0, nullptr);
+        xcb_flush(connection);
+        while (xcb_generic_event_t *event = xcb_wait_for_event(connection)) {
+            const bool changed = (event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY;
+            if (changed)
+                time = reinterpret_cast<xcb_property_notify_event_t *>(event)->time;
+            std::free(event);
+            if (changed)
+                break;
+        }
+    }
+    xcb_disconnect(connection);
+    return time;
+}
+
+/** The time of the user's action that a startup id carries ("..._TIME<number>"), if any. */
+std::optional<xcb_timestamp_t> startupTime(const QByteArray &startupId)
+{
+    const qsizetype at = startupId.lastIndexOf("_TIME");
+    if (at < 0)
+        return std::nullopt;
+    bool ok = false;
+    const uint time = startupId.mid(at + 5).toUInt(&ok);
+    return ok ? std::optional<xcb_timestamp_t>(time) : std::nullopt;
+}
+
+/**
+ * Tells the launcher that the start `startupId` is over, so its busy feedback ends: the
+ * message "remove: ID=..." of the startup notification protocol, in pieces of 20 bytes.
+ */
+void endStartup(xcb_connection_t *connection, xcb_window_t window, const QByteArray &startupId)
+{
+    QByteArray quoted = startupId;
+    quoted.replace('\\', "\\\\").replace('"', "\\\"");
+    const QByteArray text = "remove: ID=\"" + quoted + '"';
+    const auto [begin, more] =
+        internAtoms<2>(connection, {"_NET_STARTUP_INFO_BEGIN", "_NET_STARTUP_INFO"});
+    // The text goes with its terminating zero byte.
+    for (qsizetype at = 0; at <= text.size(); at += 20) {
+        std::array<uint32_t, 5> data{};
+        std::memcpy(data.data(), text.constData() + at,
+                    static_cast<std::size_t>(std::min<qsizetype>(20, text.size() + 1 - at)));
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 8;
+        message.window = window;
+        message.type = at == 0 ? begin : more;
+        std::memcpy(message.data.data8, data.data(), 20);
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        xcb_send_event(connection, false, screen->root, XCB_EVENT_MASK_PROPERTY_CHANGE,
+                       reinterpret_cast<const char *>(&message));
+    }
+}
+
 } // namespace
 
 namespace desktop {
+
+void showInTaskBar(QWidget &window, bool shown)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return;
+    const auto [state, skipTaskBar] =
+        internAtoms<2>(connection, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"});
+    constexpr uint32_t remove = 0, add = 1, fromApplication = 1;
+    tellWindowManager(connection, static_cast<xcb_window_t>(window.winId()), state,
+                      {shown ? remove : add, skipTaskBar, 0, fromApplication, 0});
+    xcb_flush(connection);
+}
+
+void activate(QWidget &window, const QByteArray &startupId, const QByteArray &activationToken)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection) {
+        // A Wayland compositor gives the focus to the holder of the launcher's token.
+        if (!activationToken.isEmpty())
+            qputenv("XDG_ACTIVATION_TOKEN", activationToken);
+        window.activateWindow();
+        return;
+    }
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    // A window manager that keeps windows from stealing the focus (all of them, these days)
+    // weighs the time of the request against the user's latest action elsewhere: the time is
+    // that of the click that started the program again, or, from a terminal, where nothing
+    // tells that time, the time of the hand-over.
+    const std::optional<xcb_timestamp_t> launched = startupTime(startupId);
+    const xcb_timestamp_t time = launched ? *launched : serverTimeNow();
+    const auto [activeWindow] = internAtoms<1>(connection, {"_NET_ACTIVE_WINDOW"});
+    constexpr uint32_t fromApplication = 1;
+    tellWindowManager(connection, id, activeWindow, {fromApplication, time, 0, 0, 0});
+    if (!startupId.isEmpty())
+        endStartup(connection, id, startupId);
+    xcb_flush(connection);
+}
 
 void keepOutOfTaskBar(QWidget &window)
 {

@@ -37,6 +37,14 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (event->type() == QEvent::WindowStateChange && watched->isWidgetType()) {
+            // A window out of the task bar that is minimised all the same (KWin offers it) would
+            // be nowhere to be seen: while minimised it is listed there.
+            auto *window = static_cast<QWidget *>(watched);
+            if (window->isWindow() && isProgramWindow(*window))
+                showInTaskBar(*window, window->isMinimized());
+            return false;
+        }
         // Qt sends the Show event when the native window exists but is not mapped yet: the last
         // moment at which the window system takes a position and a state as the window's own.
         if (event->type() != QEvent::Show || event->spontaneous() || !watched->isWidgetType())
@@ -54,6 +62,19 @@ protected:
 };
 
 } // namespace
+
+void comeForward(const QByteArray &startupId, const QByteArray &activationToken)
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || !isProgramWindow(*window))
+            continue;
+        if (window->isMinimized())
+            window->showNormal();
+        window->raise();
+        activate(*window, startupId, activationToken);
+        return;
+    }
+}
 
 void applyWindowRules(QApplication &application)
 {
