@@ -2,7 +2,7 @@
 """Numerillo on a real desktop: a private Xvfb, a real window manager, real X input.
 
     desktop_session.py --program PATH --wm NAME [--platform auto|wayland|wayland-only]
-                       --scenario start|quiz
+                       --scenario start|quiz|again
     desktop_session.py --self-test
 
 Starts Xvfb, a session bus where the desktop wants one, and the window manager; waits until it
@@ -191,6 +191,8 @@ PROBE_SECONDS = 2
 WINDOW_SECONDS = 15
 FOCUS_SECONDS = 5
 EXIT_SECONDS = 5
+# A second start hands over and ends within this.
+AGAIN_SECONDS = 4
 PIXELS_SECONDS = 3
 POLL_SECONDS = 0.05
 
@@ -1213,6 +1215,69 @@ class Session:
         self.check_window(quiz, "quiz window")
         self.press_escape_and_wait("quiz window")
 
+    def start_again(self, what):
+        """Starts the program a second time: that start must end at once, having handed over to
+        the running one, whose window must then have the focus and be on top."""
+        d = self.desktop
+        began = time.monotonic()
+        again = d.start("numerillo-again", [self.program_path], env=d.program_env(self.platform))
+        try:
+            status = again.wait(AGAIN_SECONDS)
+        except subprocess.TimeoutExpired:
+            status = None
+            d.stop(again)
+        self.checks.record("second start ends", status == 0,
+                           "%s: the second start %s" % (what, "still ran %d s later" % AGAIN_SECONDS
+                                                        if status is None else
+                                                        "ended with status %d after %.2f s"
+                                                        % (status, time.monotonic() - began)))
+
+    def on_top(self, window):
+        stacking = self.desktop.prop("root", "_NET_CLIENT_LIST_STACKING") or []
+        return bool(stacking) and int(stacking[-1], 16) == window
+
+    def scenario_again(self):
+        """The program started again while its window is covered, then while it is minimised:
+        the window comes back, restored, on top and with the focus, and the new start ends."""
+        d = self.desktop
+        if self.native_wayland:
+            self.checks.note("again", "a native Wayland window is not seen from X11: not tried")
+            return
+        self.start_program()
+        start = self.window_of_size(START_WINDOW_SIZE, "start window")
+        self.check_focus(start, "start window")
+        cover = d.start("cover", ["xmessage", "-name", "numerillo-desktop-cover", "-geometry",
+                                  "%dx%d+0+0" % SCREEN, "cover"])
+        covered = poll(lambda: not d.focus_is_in(start) and not self.on_top(start),
+                       FOCUS_SECONDS)
+        self.checks.record("covered", covered, "a window of the screen's size over the start "
+                           "window, with the focus")
+        self.start_again("covered")
+        self.check_focus(start, "start window after the second start")
+        self.checks.record("on top", poll(lambda: self.on_top(start), FOCUS_SECONDS),
+                           "_NET_CLIENT_LIST_STACKING = %s"
+                           % d.prop("root", "_NET_CLIENT_LIST_STACKING"))
+        d.stop(cover)
+
+        # Minimised, where the window manager minimises it at all.
+        d.run("xdotool", "windowminimize", str(start))
+        iconic = poll(lambda: "_NET_WM_STATE_HIDDEN" in (d.prop(start, "_NET_WM_STATE") or []),
+                      FOCUS_SECONDS)
+        if iconic:
+            state = d.prop(start, "_NET_WM_STATE") or []
+            self.checks.record("minimised in task bar", "_NET_WM_STATE_SKIP_TASKBAR" not in state,
+                               "minimised: _NET_WM_STATE = %s" % state)
+            self.start_again("minimised")
+            self.check_focus(start, "start window restored by the second start")
+            poll(lambda: "_NET_WM_STATE_SKIP_TASKBAR" in (d.prop(start, "_NET_WM_STATE") or []),
+                 FOCUS_SECONDS)
+            state = d.prop(start, "_NET_WM_STATE") or []
+            self.checks.record("restored out of task bar", "_NET_WM_STATE_SKIP_TASKBAR" in state,
+                               "restored: _NET_WM_STATE = %s" % state)
+        else:
+            self.checks.note("minimise", "the window manager does not minimise the window")
+        self.press_escape_and_wait("start window")
+
     def check_typing(self, look, client_area):
         """Types digits, then looks for them in the first answer box and not in the second:
         look() takes a picture, client_area(picture) is the quiz window's client area in it."""
@@ -1561,7 +1626,7 @@ def main():
     parser.add_argument("--program")
     parser.add_argument("--wm", choices=sorted(WINDOW_MANAGERS))
     parser.add_argument("--platform", choices=PLATFORMS, default="auto")
-    parser.add_argument("--scenario", choices=("start", "quiz"))
+    parser.add_argument("--scenario", choices=("start", "quiz", "again"))
     parser.add_argument("--self-test", action="store_true")
     parser.add_argument("--inner", metavar="WORK", help=argparse.SUPPRESS)
     args = parser.parse_args()
