@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <windows.h>
+
 namespace desktop {
 
 void keepOutOfTaskBar(QWidget &window)
@@ -25,7 +27,9 @@ void showInTaskBar(QWidget &, bool)
 
 void activate(QWidget &window, const QByteArray &, const QByteArray &)
 {
-    // The start that asked has allowed this process to take the foreground.
+    // The start that asked has allowed this process to take the foreground; Qt would only
+    // flash the window of a program that is not in front.
+    SetForegroundWindow(reinterpret_cast<HWND>(window.winId()));
     window.activateWindow();
 }
 
