@@ -82,9 +82,7 @@ std::optional<QMargins> readFrameExtents(xcb_connection_t *connection, xcb_windo
 
 /** Sends a client message about `window` to the root window, where the window manager hears it. */
 void tellWindowManager(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t type,
-                       const std::array<uint32_t, 5> &data,
-                       uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY |
-                                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT)
+                       const std::array<uint32_t, 5> &data)
 {
     const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
     xcb_client_message_event_t message{};
@@ -93,7 +91,9 @@ void tellWindowManager(xcb_connection_t *connection, xcb_window_t window, xcb_at
     message.window = window;
     message.type = type;
     std::copy(data.begin(), data.end(), message.data.data32);
-    xcb_send_event(connection, false, screen->root, mask, reinterpret_cast<const char *>(&message));
+    xcb_send_event(connection, false, screen->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                   reinterpret_cast<const char *>(&message));
 }
 
 /**
@@ -260,14 +260,7 @@ ManagerFrame askWindowManager(QWidget &window)
 
     // The window manager works out the frame from the window's type and decoration hints, which
     // Qt set when it made the window, and writes it to the window's _NET_FRAME_EXTENTS.
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = id;
-    message.type = request;
-    xcb_send_event(connection, false, tree->root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char *>(&message));
+    tellWindowManager(connection, id, request, {});
     xcb_flush(connection);
 
     const auto deadline = std::chrono::steady_clock::now() + patience;
