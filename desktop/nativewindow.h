@@ -24,10 +24,12 @@ void keepOutOfTaskBar(QWidget &window);
 void showInTaskBar(QWidget &window, bool shown);
 
 /**
- * Gives `window`, on screen, the keyboard focus, as the user asked for it: with the startup token
- * of the start that asked, where the launcher gave one, and ends that start's busy feedback.
+ * Asks the window system itself to give `window`, on screen, the keyboard focus, as the user
+ * asked for it: with the time the startup id of the start that asked carries, where the
+ * launcher gave one, and ends that start's busy feedback. False where Qt's own activation is
+ * to do it (or to finish it).
  */
-void activate(QWidget &window, const QByteArray &startupId, const QByteArray &activationToken);
+bool activateNatively(QWidget &window, const QByteArray &startupId);
 
 /** What the window manager says, before a top-level window is shown, of its frame. */
 struct ManagerFrame

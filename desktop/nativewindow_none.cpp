@@ -1,7 +1,5 @@
 #include "nativewindow.h"
 
-#include <QWidget>
-
 namespace desktop {
 
 void keepOutOfTaskBar(QWidget &)
@@ -11,12 +9,9 @@ void keepOutOfTaskBar(QWidget &)
 
 void showInTaskBar(QWidget &, bool) {}
 
-void activate(QWidget &window, const QByteArray &, const QByteArray &activationToken)
+bool activateNatively(QWidget &, const QByteArray &)
 {
-    // A Wayland compositor gives the focus to the holder of the launcher's token.
-    if (!activationToken.isEmpty())
-        qputenv("XDG_ACTIVATION_TOKEN", activationToken);
-    window.activateWindow();
+    return false;
 }
 
 ManagerFrame askWindowManager(QWidget &)

@@ -25,12 +25,12 @@ void showInTaskBar(QWidget &, bool)
     // The window has no minimise button on Windows: it is never minimised out of sight.
 }
 
-void activate(QWidget &window, const QByteArray &, const QByteArray &)
+bool activateNatively(QWidget &window, const QByteArray &)
 {
     // The start that asked has allowed this process to take the foreground; Qt would only
-    // flash the window of a program that is not in front.
+    // flash the window of a program that is not in front. Qt then gives its window the focus.
     SetForegroundWindow(reinterpret_cast<HWND>(window.winId()));
-    window.activateWindow();
+    return false;
 }
 
 ManagerFrame askWindowManager(QWidget &)

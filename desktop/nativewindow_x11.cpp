@@ -150,18 +150,16 @@ void endStartup(xcb_connection_t *connection, xcb_window_t window, const QByteAr
     const QByteArray text = "remove: ID=\"" + quoted + '"';
     const auto [begin, more] =
         internAtoms<2>(connection, {"_NET_STARTUP_INFO_BEGIN", "_NET_STARTUP_INFO"});
-    // The text goes with its terminating zero byte.
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    // The text goes with its terminating zero byte, which a QByteArray always has.
     for (qsizetype at = 0; at <= text.size(); at += 20) {
-        std::array<uint32_t, 5> data{};
-        std::memcpy(data.data(), text.constData() + at,
-                    static_cast<std::size_t>(std::min<qsizetype>(20, text.size() + 1 - at)));
         xcb_client_message_event_t message{};
         message.response_type = XCB_CLIENT_MESSAGE;
         message.format = 8;
         message.window = window;
         message.type = at == 0 ? begin : more;
-        std::memcpy(message.data.data8, data.data(), 20);
-        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        std::memcpy(message.data.data8, text.constData() + at,
+                    static_cast<std::size_t>(std::min<qsizetype>(20, text.size() + 1 - at)));
         xcb_send_event(connection, false, screen->root, XCB_EVENT_MASK_PROPERTY_CHANGE,
                        reinterpret_cast<const char *>(&message));
     }
@@ -184,16 +182,11 @@ void showInTaskBar(QWidget &window, bool shown)
     xcb_flush(connection);
 }
 
-void activate(QWidget &window, const QByteArray &startupId, const QByteArray &activationToken)
+bool activateNatively(QWidget &window, const QByteArray &startupId)
 {
     xcb_connection_t *connection = x11Connection();
-    if (!connection) {
-        // A Wayland compositor gives the focus to the holder of the launcher's token.
-        if (!activationToken.isEmpty())
-            qputenv("XDG_ACTIVATION_TOKEN", activationToken);
-        window.activateWindow();
-        return;
-    }
+    if (!connection)
+        return false;
     const auto id = static_cast<xcb_window_t>(window.winId());
     // A window manager that keeps windows from stealing the focus (all of them, these days)
     // weighs the time of the request against the user's latest action elsewhere: the time is
@@ -207,6 +200,9 @@ void activate(QWidget &window, const QByteArray &startupId, const QByteArray &ac
     if (!startupId.isEmpty())
         endStartup(connection, id, startupId);
     xcb_flush(connection);
+    // Not Qt's activation as well: it would ask again with the time of the program's last event,
+    // which a window manager may refuse.
+    return true;
 }
 
 void keepOutOfTaskBar(QWidget &window)

@@ -9,12 +9,12 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <cstdlib>
 #include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <utility>
 
 namespace desktop {
 

@@ -71,7 +71,13 @@ void comeForward(const QByteArray &startupId, const QByteArray &activationToken)
         if (window->isMinimized())
             window->showNormal();
         window->raise();
-        activate(*window, startupId, activationToken);
+        if (activateNatively(*window, startupId))
+            return;
+        // A Wayland compositor gives the focus to the holder of the launcher's token, which Qt
+        // takes from the environment.
+        if (!activationToken.isEmpty())
+            qputenv("XDG_ACTIVATION_TOKEN", activationToken);
+        window->activateWindow();
         return;
     }
 }
