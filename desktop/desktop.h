@@ -81,12 +81,12 @@ void applyWindowRules(QApplication &application);
  * Moves a top-level window to the middle of its screen: left edge at (screen width - window
  * width) / 2, top edge at (screen height - window height) / 2, where the window's size is its
  * outer size including the frame as it will be once shown: Windows knows the frame beforehand,
- * and an X11 window manager tells it when asked. An X11 window manager that cannot tell but
- * places windows itself is left to place this one: KWin, whose placement centres new windows
- * with their frames unless the user has chosen otherwise. Where nobody can tell, the frame counts
- * as nothing and the client area is centred. Call it before the window is mapped. Worked out in
- * floating point and rounded once, at the end. A window larger than the screen goes to its top
- * left corner.
+ * and an X11 window manager tells it when asked. One that cannot tell (KWin) is asked to keep
+ * the middle of the frame where the middle of the client area goes, which centres the frame just
+ * as well; where that is not to be had (KWin as a Wayland compositor) and the window manager
+ * places windows itself, it places this one. Elsewhere the frame counts as nothing and the
+ * client area is centred. Call it before the window is mapped. Worked out in floating point and
+ * rounded once, at the end. A window larger than the screen goes to its top left corner.
  */
 void centreOnScreen(QWidget &window);
 

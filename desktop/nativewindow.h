@@ -40,11 +40,25 @@ struct ManagerFrame
      * window manager answers it within a short while.
      */
     std::optional<QMargins> frame;
+    /**
+     * Whether it places a new window's frame by the window's gravity (keepMiddleWhenMapped): an
+     * X11 window manager of an X server does; a Wayland compositor, as Xwayland's window manager,
+     * need not (KWin puts the client area where it is asked, whatever the gravity).
+     */
+    bool keepsGravity = false;
     /** Whether it places new windows itself (_NET_WM_FULL_PLACEMENT), so programs should not. */
     bool placesWindows = false;
 };
 
 /** Asks the window manager about the frame of `window`, which is not shown yet. */
 ManagerFrame askWindowManager(QWidget &window);
+
+/**
+ * Has the window manager put the middle of `window`'s frame where the middle of its client area
+ * is asked to be, however large the frame turns out: for a window manager that cannot tell its
+ * frame before the window is mapped (KWin). Call it as the window is about to be mapped; until
+ * the event loop next runs, no other program's request reaches the X server.
+ */
+void keepMiddleWhenMapped(QWidget &window);
 
 } // namespace desktop

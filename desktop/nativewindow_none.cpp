@@ -19,4 +19,6 @@ ManagerFrame askWindowManager(QWidget &)
     return {};
 }
 
+void keepMiddleWhenMapped(QWidget &) {}
+
 } // namespace desktop

@@ -39,4 +39,9 @@ ManagerFrame askWindowManager(QWidget &)
     return {};
 }
 
+void keepMiddleWhenMapped(QWidget &)
+{
+    // Never asked for: the frame is known beforehand.
+}
+
 } // namespace desktop

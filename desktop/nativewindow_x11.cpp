@@ -1,6 +1,7 @@
 #include "nativewindow.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -165,6 +166,34 @@ void endStartup(xcb_connection_t *connection, xcb_window_t window, const QByteAr
     }
 }
 
+/**
+ * Sets the win_gravity of the window's WM_NORMAL_HINTS to the centre gravity, keeping the rest
+ * of the hints (sizes, position) as they are.
+ */
+void setCentreGravity(xcb_connection_t *connection, xcb_window_t window)
+{
+    // The fields of WM_SIZE_HINTS: flags, position and size, the minimum and maximum sizes, the
+    // size increments, the aspect ratios, the base size, then the gravity.
+    constexpr std::size_t fields = 18, gravityField = 17;
+    constexpr uint32_t hasGravity = 1u << 9;
+    const auto reply = own(
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, false, window, XCB_ATOM_WM_NORMAL_HINTS,
+                                                XCB_ATOM_WM_SIZE_HINTS, 0, fields),
+                               nullptr));
+    std::array<uint32_t, fields> hints{};
+    if (reply && reply->format == 32 && reply->type == XCB_ATOM_WM_SIZE_HINTS) {
+        const auto length = std::min<std::size_t>(
+            fields, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())) / 4);
+        const auto *values = static_cast<const uint32_t *>(xcb_get_property_value(reply.get()));
+        std::copy(values, values + length, hints.begin());
+    }
+    hints[0] |= hasGravity;
+    hints[gravityField] = XCB_GRAVITY_CENTER;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NORMAL_HINTS,
+                        XCB_ATOM_WM_SIZE_HINTS, 32, fields, hints.data());
+}
+
 } // namespace
 
 namespace desktop {
@@ -251,6 +280,9 @@ ManagerFrame askWindowManager(QWidget &window)
     };
     ManagerFrame answer;
     answer.placesWindows = announces(fullPlacement);
+    // Xwayland names its screens' outputs XWAYLAND0, XWAYLAND1 and so on.
+    const QScreen *screen = window.screen();
+    answer.keepsGravity = !(screen && screen->name().startsWith(QLatin1String("XWAYLAND")));
     if (!announces(request))
         return answer;
 
@@ -266,6 +298,29 @@ ManagerFrame askWindowManager(QWidget &window)
             return answer;
         std::this_thread::sleep_for(1ms);
     }
+}
+
+void keepMiddleWhenMapped(QWidget &window)
+{
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    // The window's gravity, in WM_NORMAL_HINTS, tells the window manager which point of the frame
+    // goes where the client area was asked to be: for the centre gravity, the middle. Qt writes
+    // the hints, with a gravity of its own, as it maps the window, and the window manager reads
+    // them when the map reaches it. With the server held for this connection alone from now
+    // until the event loop next runs, Qt's map and then the centre gravity are written before
+    // the window manager can read anything.
+    xcb_grab_server(connection);
+    QMetaObject::invokeMethod(
+        qApp,
+        [connection, id] {
+            setCentreGravity(connection, id);
+            xcb_ungrab_server(connection);
+            xcb_flush(connection);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace desktop

@@ -6,12 +6,14 @@
     desktop_session.py --self-test
 
 Starts Xvfb, a session bus where the desktop wants one, and the window manager; waits until it
-is managing and focusing new windows, starts the program, drives it with xdotool (XTEST events,
-as from a mouse and a keyboard) and reads what happened back from the X server with xdotool,
-xprop, xwininfo and ImageMagick's import.
+is managing and focusing new windows, puts a panel along the bottom of the screen (a window
+with a strut, which takes it off the work area), starts the program, drives it with xdotool
+(XTEST events, as from a mouse and a keyboard) and reads what happened back from the X server
+with xdotool, xprop, xwininfo and ImageMagick's import.
 
-  start  the start window: keyboard focus, centring with the frame counted, title, no task bar
-         entry, no minimise, maximise or resize, and Escape ends the program with status 0.
+  start  the start window: keyboard focus, centring on the whole screen with the frame counted
+         and no move once framed, title, no task bar entry, no minimise, maximise or resize,
+         and Escape ends the program with status 0.
   quiz   a click on the start button: the start window goes, the quiz window comes with the
          focus, typed digits land in the first answer box; then the same window checks as above
          and Escape ends the program with status 0.
@@ -75,9 +77,15 @@ class WindowManager:
     # Run from a copy without its file capabilities: KWin's Wayland compositor has
     # cap_sys_resource, which a container (and so it) cannot have, and then does not start.
     plain_copy: bool = False
+    # Whether the program is to be centred on the whole screen beside a panel (start_panel). Not
+    # where the compositor places the program's X11 windows itself, in its free area.
+    panel: bool = True
 
 
 SCREEN = (1280, 1024)
+# A panel along the bottom of the screen, as a desktop's task bar: the window manager keeps it out
+# of its work area, and the program's windows are centred on the whole screen all the same.
+PANEL_HEIGHT = 50
 
 ALWAYS_REFUSED = ("_NET_WM_ACTION_RESIZE", "_NET_WM_ACTION_MAXIMIZE")
 
@@ -143,6 +151,7 @@ WINDOW_MANAGERS = {
                      "KDE_SESSION_VERSION": "5"},
         nested="kwin",
         plain_copy=True,
+        panel=False,
     ),
 }
 
@@ -953,6 +962,27 @@ class Desktop:
                 raise SetupFailed("the window manager framed and focused none of %d new windows:"
                                   "\n%s" % (attempt, self.log("wm")))
 
+    def start_panel(self):
+        """A window along the bottom of the screen that keeps PANEL_HEIGHT pixels to itself (a
+        strut, which any window may claim), once the window manager has taken it off its work
+        area."""
+        width, height = SCREEN
+        self.start("panel", ["xmessage", "-name", "numerillo-desktop-panel", "-geometry",
+                             "%dx%d+0+%d" % (width, PANEL_HEIGHT, height - PANEL_HEIGHT), "panel"])
+        windows = poll(lambda: self.visible_windows("--classname", "^numerillo-desktop-panel$"),
+                       WINDOW_SECONDS)
+        if not windows:
+            raise SetupFailed("the panel window did not appear")
+        # left, right, top, bottom, then the start and end of each edge's strip
+        strut = (0, 0, 0, PANEL_HEIGHT, 0, 0, 0, 0, 0, 0, 0, width - 1)
+        self.run("xprop", "-id", str(windows[0]), "-f", "_NET_WM_STRUT_PARTIAL", "32c", "-set",
+                 "_NET_WM_STRUT_PARTIAL", ",".join(map(str, strut)))
+        work_area = ["0", "0", str(width), str(height - PANEL_HEIGHT)]
+        if not poll(lambda: (self.prop("root", "_NET_WORKAREA") or [])[:4] == work_area,
+                    WM_SETTLE_SECONDS):
+            raise SetupFailed("the window manager kept the panel in its work area: "
+                              "_NET_WORKAREA = %s" % self.prop("root", "_NET_WORKAREA"))
+
     def screen_size(self):
         rc, out = self.run("xwininfo", "-root")
         return int(re.search(r"Width: (\d+)", out).group(1)), int(re.search(r"Height: (\d+)", out).group(1))
@@ -1115,6 +1145,7 @@ class Session:
 
     def check_window(self, window, what):
         d = self.desktop
+        placed = d.outer_rect(window)
         measured = self.settled_outer_rect(window)
         if measured is None:
             self.checks.record("centred", False, "no geometry or frame extents for 0x%x" % window)
@@ -1130,6 +1161,10 @@ class Session:
                 % (what, screen[0], screen[1], client.width, client.height, client.x, client.y,
                    left, right, top, bottom, outer.width, outer.height, outer.x, outer.y,
                    outer.x - dx, outer.y - dy, dx, dy))
+            # Framed where it stays: a window the window manager placed first elsewhere jumps.
+            first = placed[2] if placed else None
+            self.checks.record("placed once", first == outer,
+                               "%s: outer %s when framed, %s after" % (what, first, outer))
 
         title = d.prop(window, "_NET_WM_NAME")
         shown = d.prop(window, "_NET_WM_VISIBLE_NAME")
@@ -1545,6 +1580,10 @@ def run_session(args, marker, work, checks):
         _, probes = desktop.start_window_manager()
         print("%s managing after %.2f s (%d probe window%s)"
               % (args.wm, time.monotonic() - settle, probes, "s" if probes > 1 else ""))
+        # The panel where the program's windows are X11 windows, which can place themselves: on
+        # Wayland itself the checks go by what changes on the screen, which the panel would be.
+        if wm.panel and args.platform == "auto":
+            desktop.start_panel()
         session = Session(desktop, args.platform, args.program, checks)
         getattr(session, "scenario_" + args.scenario)()
     except SetupFailed as error:
