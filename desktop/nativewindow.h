@@ -43,7 +43,8 @@ struct ManagerFrame
     /**
      * Whether it places a new window's frame by the window's gravity (keepMiddleWhenMapped): an
      * X11 window manager of an X server does; a Wayland compositor, as Xwayland's window manager,
-     * need not (KWin puts the client area where it is asked, whatever the gravity).
+     * need not (KWin puts the client area where it is asked, whatever the gravity). False where
+     * no window manager runs.
      */
     bool keepsGravity = false;
     /** Whether it places new windows itself (_NET_WM_FULL_PLACEMENT), so programs should not. */

@@ -280,9 +280,11 @@ ManagerFrame askWindowManager(QWidget &window)
     };
     ManagerFrame answer;
     answer.placesWindows = announces(fullPlacement);
-    // Xwayland names its screens' outputs XWAYLAND0, XWAYLAND1 and so on.
+    // Where no window manager runs, nobody reads the gravity. Xwayland names its screens' outputs
+    // XWAYLAND0, XWAYLAND1 and so on.
     const QScreen *screen = window.screen();
-    answer.keepsGravity = !(screen && screen->name().startsWith(QLatin1String("XWAYLAND")));
+    answer.keepsGravity =
+        !features.empty() && !(screen && screen->name().startsWith(QLatin1String("XWAYLAND")));
     if (!announces(request))
         return answer;
 
