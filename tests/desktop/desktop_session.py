@@ -1304,6 +1304,9 @@ class Session:
         iconic = poll(lambda: "_NET_WM_STATE_HIDDEN" in (d.prop(start, "_NET_WM_STATE") or []),
                       FOCUS_SECONDS)
         if iconic:
+            # The program answers the window manager's HIDDEN with its own change of state.
+            poll(lambda: "_NET_WM_STATE_SKIP_TASKBAR" not in (d.prop(start, "_NET_WM_STATE") or []),
+                 FOCUS_SECONDS)
             state = d.prop(start, "_NET_WM_STATE") or []
             self.checks.record("minimised in task bar", "_NET_WM_STATE_SKIP_TASKBAR" not in state,
                                "minimised: _NET_WM_STATE = %s" % state)
