@@ -196,6 +196,7 @@ TYPED_DIGITS = "64"
 # How long to wait for things the X server, the window manager or the program do on their own.
 # These bound the waits; no check depends on how quickly anything happens.
 WM_SETTLE_SECONDS = 15
+STILL_SECONDS = 0.4
 PROBE_SECONDS = 2
 WINDOW_SECONDS = 15
 FOCUS_SECONDS = 5
@@ -1406,15 +1407,17 @@ class Session:
     def wayland_background(self):
         """The compositor's screen before the program starts, once it holds still (the probe
         window's closing may still be on show), but for the level or two that its background
-        differs each time it is drawn."""
+        differs each time it is drawn. A compositor kept waiting by a busy machine shows the
+        probe a while after it has gone, so still means still for STILL_SECONDS."""
         self.desktop.park_pointer()
-        last = [None]
+        last = [None, time.monotonic()]
 
         def still():
             screen = self.desktop.nested_screen()
-            same = screen is not None and last[0] is not None and not changed_box(last[0], screen)
-            last[0] = screen
-            return screen if same else None
+            if screen is None or last[0] is None or changed_box(last[0], screen):
+                last[:] = [screen, time.monotonic()]
+                return None
+            return screen if time.monotonic() - last[1] >= STILL_SECONDS else None
 
         background = poll(still, WM_SETTLE_SECONDS)
         if background is None:
