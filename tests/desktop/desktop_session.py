@@ -1301,23 +1301,28 @@ class Session:
         d.stop(cover)
 
         # Minimised, where the window manager minimises it at all.
+        skip = "_NET_WM_STATE_SKIP_TASKBAR"
+
+        def state():
+            return d.prop(start, "_NET_WM_STATE") or []
+
+        def state_once_skipping(skips):
+            """_NET_WM_STATE once the program has (or has not) taken the window out of the task
+            bar, as `skips` says, or FOCUS_SECONDS on."""
+            poll(lambda: (skip in state()) == skips, FOCUS_SECONDS)
+            return state()
+
         d.run("xdotool", "windowminimize", str(start))
-        iconic = poll(lambda: "_NET_WM_STATE_HIDDEN" in (d.prop(start, "_NET_WM_STATE") or []),
-                      FOCUS_SECONDS)
-        if iconic:
+        if poll(lambda: "_NET_WM_STATE_HIDDEN" in state(), FOCUS_SECONDS):
             # The program answers the window manager's HIDDEN with its own change of state.
-            poll(lambda: "_NET_WM_STATE_SKIP_TASKBAR" not in (d.prop(start, "_NET_WM_STATE") or []),
-                 FOCUS_SECONDS)
-            state = d.prop(start, "_NET_WM_STATE") or []
-            self.checks.record("minimised in task bar", "_NET_WM_STATE_SKIP_TASKBAR" not in state,
-                               "minimised: _NET_WM_STATE = %s" % state)
+            minimised = state_once_skipping(False)
+            self.checks.record("minimised in task bar", skip not in minimised,
+                               "minimised: _NET_WM_STATE = %s" % minimised)
             self.start_again("minimised")
             self.check_focus(start, "start window restored by the second start")
-            poll(lambda: "_NET_WM_STATE_SKIP_TASKBAR" in (d.prop(start, "_NET_WM_STATE") or []),
-                 FOCUS_SECONDS)
-            state = d.prop(start, "_NET_WM_STATE") or []
-            self.checks.record("restored out of task bar", "_NET_WM_STATE_SKIP_TASKBAR" in state,
-                               "restored: _NET_WM_STATE = %s" % state)
+            restored = state_once_skipping(True)
+            self.checks.record("restored out of task bar", skip in restored,
+                               "restored: _NET_WM_STATE = %s" % restored)
         else:
             self.checks.note("minimise", "the window manager does not minimise the window")
         self.press_escape_and_wait("start window")
